@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+
+namespace quorl {
+
+// The one connection every window shares; null before start-up opened it.
+extern std::unique_ptr<db::Connection> DbConnection;
+
+// "Provider=...;Data Source=" + path + ";Mode=Share Deny None;Persist Security Info=False" + extra
+QString connectionStringFor(const QString &databasePath, const QString &extra = QString());
+
+// A new open connection, or null when the file is missing, locked or no database.
+std::unique_ptr<db::Connection> OpenConnection(const QString &databasePath, const QString &extra, int timeout);
+
+// A new recordset on a table name or SELECT text, on DbConnection unless another
+// connection is given. Never null: a failed open gives a closed recordset whose
+// lastError() says why, so a caller that goes on meets a catchable error.
+std::unique_ptr<db::Recordset> OpenRecordset(const QString &source, db::Connection *connection = nullptr,
+                                             bool readOnly = true, int options = db::adCmdUnspecified);
+
+} // namespace quorl

@@ -1,0 +1,53 @@
+#include "core/modMain.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "core/MDIMain.h"
+#include "core/ProductInfo.h"
+#include "core/RegistryValues.h"
+#include "core/frmSplash.h"
+#include "core/modDatabase.h"
+#include "core/modEventLog.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MsgBox.h"
+
+namespace quorl {
+namespace {
+
+void showSplash(int milliseconds)
+{
+    frmSplash splash;
+    splash.show();
+    // One pass of the event loop lets the splash paint; then the program waits.
+    QCoreApplication::processEvents();
+    if (milliseconds > 0)
+        QThread::msleep(milliseconds);
+    splash.close();
+}
+
+} // namespace
+
+std::unique_ptr<MDIMain> Main(int splashMilliseconds)
+{
+    showSplash(splashMilliseconds);
+
+    const QString path = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
+                                          QString::fromUtf8(kValueData), QString::fromUtf8(kDefaultData));
+    DbConnection = OpenConnection(path, QString(), 500);
+    if (!DbConnection) {
+        ui::MsgBox(QStringLiteral("DB Connection Error"), ui::vbCritical | ui::vbOKOnly,
+                   QString::fromUtf8(kMainWindowCaption));
+        return nullptr;
+    }
+
+    InitEventLog();
+    WriteEventLog(ui::Now(), 0, QString());
+
+    auto mainWindow = std::make_unique<MDIMain>();
+    mainWindow->show();
+    return mainWindow;
+}
+
+} // namespace quorl

@@ -1,0 +1,332 @@
+#include "masterdata/frmFindCustomer.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/modDatabase.h"
+#include "core/modFunctions.h"
+#include "core/modMessageLog.h"
+#include "masterdata/ContactForms.h"
+#include "masterdata/CustomerRecord.h"
+#include "masterdata/CustomerSearch.h"
+#include "masterdata/frmAddCustomer.h"
+#include "platform/db/Error.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/DataGrid.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+namespace quorl {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Find Customer");
+
+QList<ui::GridColumn> resultColumns()
+{
+    return {
+        {QStringLiteral("ID"), QStringLiteral("ID")},
+        {QStringLiteral("Name"), QStringLiteral("Name")},
+        {QStringLiteral("HouseName"), QStringLiteral("House Name")},
+        {QStringLiteral("Street"), QStringLiteral("Street")},
+        {QStringLiteral("Area"), QStringLiteral("Area")},
+        {QStringLiteral("Town"), QStringLiteral("Town")},
+        {QStringLiteral("PostCode"), QStringLiteral("Post Code")},
+        {QStringLiteral("TelNo"), QStringLiteral("Tel. No.")},
+        {QStringLiteral("MobileNo"), QStringLiteral("Mobile No.")},
+        {QStringLiteral("EmailAddress"), QStringLiteral("Email Address")},
+        {QStringLiteral("ClubMember"), QStringLiteral("Club Member"), ui::yesNoText},
+        {QStringLiteral("MembershipNo"), QStringLiteral("Membership No.")},
+        {QStringLiteral("Notes"), QStringLiteral("Notes")},
+    };
+}
+
+} // namespace
+
+frmFindCustomer::frmFindCustomer(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmFindCustomer"));
+    setWindowTitle(kTitle);
+    setModal(true);
+    setSizeGripEnabled(true);
+    buildControls();
+    Form_Load();
+}
+
+frmFindCustomer::~frmFindCustomer()
+{
+    grdCustomer->setDataSource(nullptr);
+}
+
+void frmFindCustomer::buildControls()
+{
+    auto *boxes = new QGridLayout;
+    txtName = addTextRow(boxes, 0, "txtName", QStringLiteral("Name:"), 100);
+    txtHouseName = addTextRow(boxes, 1, "txtHouseName", QStringLiteral("House Name:"), 100);
+    txtStreet = addTextRow(boxes, 2, "txtStreet", QStringLiteral("Street:"), 100);
+    txtArea = addTextRow(boxes, 3, "txtArea", QStringLiteral("Area:"), 100);
+    txtTown = addTextRow(boxes, 4, "txtTown", QStringLiteral("Town:"), 100);
+    txtPostCode = addTextRow(boxes, 5, "txtPostCode", QStringLiteral("Post Code:"), 0);
+    txtTelNo = addTextRow(boxes, 6, "txtTelNo", QStringLiteral("Phone:"), 100);
+    txtMobileNo = addTextRow(boxes, 7, "txtMobileNo", QStringLiteral("Mobile Phone:"), 100);
+    txtEmail = addTextRow(boxes, 8, "txtEmail", QStringLiteral("Email Address:"), 100);
+    txtMembershipNo = addTextRow(boxes, 9, "txtMembershipNo", QStringLiteral("Membership No:"), 50);
+    chkClubMember = new QCheckBox(QStringLiteral("Club Member"), this);
+    chkClubMember->setObjectName(QStringLiteral("chkClubMember"));
+    // Greyed at every opening (no condition); the user's clicks only tick and untick it.
+    chkClubMember->setTristate(true);
+    chkClubMember->setCheckState(Qt::PartiallyChecked);
+    connect(chkClubMember, &QCheckBox::clicked, this, [this] {
+        if (chkClubMember->checkState() != Qt::PartiallyChecked)
+            chkClubMember->setTristate(false);
+    });
+    boxes->addWidget(chkClubMember, 10, 1);
+    boxes->setColumnMinimumWidth(1, ui::twipsToPixels(4000));
+
+    const auto makeButton = [this](const char *name, const QString &caption) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QString::fromLatin1(name));
+        // Enter moves the focus in this window; it never presses a button.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        button->setMinimumWidth(ui::twipsToPixels(1875));
+        return button;
+    };
+    cmdStart = makeButton("cmdStart", QStringLiteral("&Start Search"));
+    cmdColse = makeButton("cmdColse", QStringLiteral("&Close"));
+    cmdAddCustomer = makeButton("cmdAddCustomer", QStringLiteral("Add Customer"));
+    cmdEditCustomer = makeButton("cmdEditCustomer", QStringLiteral("View/Edit Customer"));
+    cmdDeleteCustomer = makeButton("cmdDeleteCustomer", QStringLiteral("Delete Customer"));
+
+    auto *searchButtons = new QVBoxLayout;
+    searchButtons->addWidget(cmdStart);
+    searchButtons->addWidget(cmdColse);
+    searchButtons->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addLayout(boxes, 1);
+    top->addLayout(searchButtons);
+
+    m_results = new QWidget(this);
+    m_results->setObjectName(QStringLiteral("results"));
+    grdCustomer = new ui::DataGrid(m_results);
+    grdCustomer->setObjectName(QStringLiteral("grdCustomer"));
+    grdCustomer->setColumns(resultColumns());
+    cmdAddCustomer->setParent(m_results);
+    cmdEditCustomer->setParent(m_results);
+    cmdDeleteCustomer->setParent(m_results);
+    lblMatches = new QLabel(QStringLiteral("Total customer matches:"), m_results);
+    lblMatches->setObjectName(QStringLiteral("lblMatches"));
+    lblTotalMatches = new QLabel(QStringLiteral("0"), m_results);
+    lblTotalMatches->setObjectName(QStringLiteral("lblTotalMatches"));
+    lblMatches->setBuddy(grdCustomer);
+
+    auto *matches = new QHBoxLayout;
+    matches->addWidget(lblMatches);
+    matches->addWidget(lblTotalMatches);
+    matches->addStretch();
+    auto *gridColumn = new QVBoxLayout;
+    gridColumn->addWidget(grdCustomer, 1);
+    gridColumn->addLayout(matches);
+    auto *resultButtons = new QVBoxLayout;
+    resultButtons->addWidget(cmdAddCustomer);
+    resultButtons->addWidget(cmdEditCustomer);
+    resultButtons->addWidget(cmdDeleteCustomer);
+    resultButtons->addStretch();
+    auto *results = new QHBoxLayout(m_results);
+    results->setContentsMargins(0, 0, 0, 0);
+    results->addLayout(gridColumn, 1);
+    results->addLayout(resultButtons);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_results, 1);
+
+    connect(cmdStart, &QPushButton::clicked, this, &frmFindCustomer::cmdStart_Click);
+    connect(cmdColse, &QPushButton::clicked, this, &frmFindCustomer::cmdColse_Click);
+    connect(cmdAddCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdAddCustomer_Click);
+    connect(cmdEditCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdEditCustomer_Click);
+    connect(cmdDeleteCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdDeleteCustomer_Click);
+    connect(grdCustomer, &ui::DataGrid::DblClick, this, &frmFindCustomer::cmdEditCustomer_Click);
+
+    const QList<QWidget *> order{txtName,     txtHouseName,    txtStreet,         txtArea,        txtTown,
+                                 txtPostCode, txtTelNo,        txtMobileNo,       txtEmail,       txtMembershipNo,
+                                 chkClubMember, cmdStart,      cmdColse,          cmdAddCustomer, cmdEditCustomer,
+                                 cmdDeleteCustomer, grdCustomer};
+    for (int i = 0; i < order.size(); ++i) {
+        setTabIndex(order[i], i);
+        order[i]->installEventFilter(this);
+        if (i > 0)
+            setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void frmFindCustomer::Form_Load()
+{
+    try {
+        ResultRs = OpenRecordset(QString::fromLatin1(kCustomerListSql), nullptr, false);
+        grdCustomer->setDataSource(ResultRs.get());
+        grdCustomer->setColumnVisible(0, false);
+        if (!ResultRs->isOpen())
+            throw db::Error(ResultRs->lastError());
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmFindCustomer.Form_Load"), error);
+        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+    }
+    FirstSearch = true;
+    applyLayoutState();
+}
+
+// Before the first search the window keeps its small size and the results stay out
+// of sight; afterwards it is sizeable, no smaller than the size that shows the grid.
+void frmFindCustomer::applyLayoutState()
+{
+    m_results->setVisible(!FirstSearch);
+    if (FirstSearch) {
+        const QSize hint = sizeHint();
+        setFixedSize(qMax(ui::twipsToPixels(9000), hint.width()), hint.height());
+        return;
+    }
+    const int minimumHeight = qMax(ui::twipsToPixels(7500), minimumSizeHint().height());
+    setMinimumSize(qMax(ui::twipsToPixels(9000), minimumSizeHint().width()), minimumHeight);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (height() < minimumHeight)
+        resize(width(), minimumHeight);
+}
+
+CustomerSearchBoxes frmFindCustomer::enteredBoxes() const
+{
+    CustomerSearchBoxes boxes;
+    boxes.Name = txtName->text();
+    boxes.HouseName = txtHouseName->text();
+    boxes.Street = txtStreet->text();
+    boxes.Area = txtArea->text();
+    boxes.Town = txtTown->text();
+    boxes.PostCode = txtPostCode->text();
+    boxes.TelNo = txtTelNo->text();
+    boxes.MobileNo = txtMobileNo->text();
+    boxes.EmailAddress = txtEmail->text();
+    boxes.MembershipNo = txtMembershipNo->text();
+    return boxes;
+}
+
+int frmFindCustomer::clubMemberState() const
+{
+    switch (chkClubMember->checkState()) {
+    case Qt::Unchecked:
+        return kClubUnticked;
+    case Qt::Checked:
+        return kClubTicked;
+    default:
+        return kClubGreyed;
+    }
+}
+
+void frmFindCustomer::cmdStart_Click()
+{
+    try {
+        if (!ResultRs || !ResultRs->isOpen())
+            return;
+        ResultRs->setFilter(QString());
+        const QString filter = customerSearchFilter(enteredBoxes(), clubMemberState());
+        if (filter.isEmpty())
+            return;
+        ResultRs->setFilter(filter);
+        lblTotalMatches->setText(QString::number(ResultRs->RecordCount()));
+        if (FirstSearch) {
+            FirstSearch = false;
+            applyLayoutState();
+        } else if (height() < minimumHeight()) {
+            resize(width(), minimumHeight());
+        }
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmFindCustomer.cmdStart_Click"), error);
+        ui::MsgBox(QStringLiteral("The search could not be run:\n") + errorText(error), ui::vbExclamation, kTitle);
+    }
+}
+
+void frmFindCustomer::cmdColse_Click()
+{
+    reject();
+}
+
+frmAddCustomer &frmFindCustomer::customerDialog()
+{
+    if (!m_customerDialog)
+        m_customerDialog = new frmAddCustomer(this);
+    return *m_customerDialog;
+}
+
+bool frmFindCustomer::gridStandsOnRow() const
+{
+    return ResultRs && ResultRs->isOpen() && ResultRs->RecordCount() > 0 && !ResultRs->isEOF()
+        && !ResultRs->isBOF();
+}
+
+void frmFindCustomer::cmdAddCustomer_Click()
+{
+    try {
+        // Written to the table only: the results show the new customer at the next opening.
+        customerDialog().Display(1, 0);
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmFindCustomer.cmdAddCustomer_Click"), error);
+        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+    }
+}
+
+void frmFindCustomer::cmdEditCustomer_Click()
+{
+    try {
+        if (gridStandsOnRow())
+            customerDialog().Display(2, ResultRs->value(QStringLiteral("ID")).toLongLong());
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmFindCustomer.cmdEditCustomer_Click"), error);
+        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+    }
+}
+
+void frmFindCustomer::cmdDeleteCustomer_Click()
+{
+    try {
+        if (!gridStandsOnRow())
+            return;
+        const qint64 id = ResultRs->value(QStringLiteral("ID")).toLongLong();
+        if (!rowStillExists(QStringLiteral("Customer"), id)) {
+            ui::MsgBox(rowGoneMessage(QStringLiteral("customer")), ui::vbExclamation, kTitle);
+            return;
+        }
+        // The search writes no event for its deletes, and the count keeps the
+        // search's number until the next search.
+        DeleteCustomer(id, *ResultRs);
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmFindCustomer.cmdDeleteCustomer_Click"), error);
+        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+    }
+}
+
+void frmFindCustomer::Form_KeyDown(int KeyCode)
+{
+    if (KeyCode == 13)
+        FocusNextControl(this);
+}
+
+bool frmFindCustomer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (isEnterKey(event)) {
+        try {
+            Form_KeyDown(13);
+        } catch (const std::exception &error) {
+            logError(QStringLiteral("frmFindCustomer.Form_KeyDown"), error);
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace quorl

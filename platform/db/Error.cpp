@@ -1,0 +1,55 @@
+#include "platform/db/Error.h"
+
+#include <cmath>
+
+#include <sqlite3.h>
+
+#include "platform/db/FieldValue.h"
+
+namespace quorl::db {
+
+Error::Error(const QString &message, int sqliteCode)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+    , m_code(sqliteCode)
+{
+}
+
+bool Error::isBusy() const
+{
+    const int primary = m_code & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+QString SqlQuote(const QString &text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += QLatin1Char('\'');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\''))
+            quoted += QLatin1Char('\'');
+        quoted += c;
+    }
+    quoted += QLatin1Char('\'');
+    return quoted;
+}
+
+QString sqlNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QStringLiteral("NULL");
+    return numberText(value);
+}
+
+QString sqlNumber(qint64 value)
+{
+    return QString::number(value);
+}
+
+QString sqlNumber(int value)
+{
+    return QString::number(value);
+}
+
+} // namespace quorl::db

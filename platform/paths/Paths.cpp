@@ -1,0 +1,149 @@
+#include "platform/paths/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace quorl::paths {
+namespace {
+
+QString s_programFolder;
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+bool hasDrive(const QString &path)
+{
+    return path.size() >= 2 && path.at(1) == QLatin1Char(':') && path.at(0).isLetter()
+        && path.at(0).unicode() < 0x80;
+}
+
+// The entry of folder named like name, preferring the exact spelling; empty when none.
+QString matchEntry(const QString &folder, const QString &name)
+{
+    if (QFileInfo::exists(folder + QLatin1Char('/') + name))
+        return name;
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    }
+    return QString();
+}
+
+// root has no trailing "/" (except the file-system root "/" itself).
+QString walk(const QString &root, const QString &rest, bool keepTrailing)
+{
+    QStringList parts;
+    for (const QString &part : rest.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts += part;
+    }
+    QString current = root;
+    bool onDisk = QFileInfo(root).isDir();
+    for (const QString &part : std::as_const(parts)) {
+        QString name = part;
+        if (onDisk) {
+            const QString found = matchEntry(current, part);
+            if (found.isEmpty())
+                onDisk = false;
+            else
+                name = found;
+        }
+        if (!current.endsWith(QLatin1Char('/')))
+            current += QLatin1Char('/');
+        current += name;
+    }
+    if (keepTrailing && !current.endsWith(QLatin1Char('/')))
+        current += QLatin1Char('/');
+    return current;
+}
+
+QString envFolder(const char *name)
+{
+    QString value = qEnvironmentVariable(name);
+    while (value.size() > 1 && value.endsWith(QLatin1Char('/')))
+        value.chop(1);
+    return value;
+}
+
+} // namespace
+
+QString resolve(const QString &windowsOrLocalPath)
+{
+    const QString path = windowsOrLocalPath.trimmed();
+    if (path.isEmpty())
+        return QString();
+    const bool keepTrailing = isSeparator(path.back());
+    if (path.startsWith(QLatin1Char('/')))
+        return walk(QStringLiteral("/"), path, keepTrailing);
+    if (hasDrive(path))
+        return walk(driveRoot(path.at(0)), path.mid(2), keepTrailing);
+    if (isSeparator(path.front()))
+        return walk(driveRoot(QLatin1Char('C')), path, keepTrailing);
+    return walk(programFolder(), path, keepTrailing);
+}
+
+QString driveRoot(QChar driveLetter)
+{
+    const QChar upper = driveLetter.toUpper();
+    const QString own = envFolder(QStringLiteral("QUORL_DRIVE_%1").arg(upper).toLatin1().constData());
+    if (!own.isEmpty())
+        return own;
+    QString cRoot = envFolder("QUORL_DRIVE_C");
+    if (cRoot.isEmpty()) {
+        QString dataHome = envFolder("XDG_DATA_HOME");
+        if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
+            dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+        cRoot = dataHome + QStringLiteral("/quorl-marina/drive_c");
+    }
+    if (upper == QLatin1Char('C'))
+        return cRoot;
+    return QFileInfo(cRoot).absolutePath() + QStringLiteral("/drive_") + upper.toLower();
+}
+
+QString programFolder()
+{
+    if (!s_programFolder.isEmpty())
+        return s_programFolder;
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath();
+    return QDir::currentPath();
+}
+
+void setProgramFolder(const QString &localFolder)
+{
+    s_programFolder = localFolder;
+}
+
+QString tempFolder()
+{
+    return QDir::tempPath();
+}
+
+QString joinWindows(const QString &folder, const QString &name)
+{
+    qsizetype start = 0;
+    while (start < name.size() && isSeparator(name.at(start)))
+        ++start;
+    const QString tail = name.mid(start);
+    if (folder.isEmpty())
+        return tail;
+    if (isSeparator(folder.back()))
+        return folder + tail;
+    const QChar separator = folder.startsWith(QLatin1Char('/')) ? QLatin1Char('/') : QLatin1Char('\\');
+    return folder + separator + tail;
+}
+
+} // namespace quorl::paths

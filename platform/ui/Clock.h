@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+
+namespace quorl::ui {
+
+class ClockService {
+public:
+    virtual ~ClockService() = default;
+    // Local time, whole seconds.
+    virtual QDateTime now() = 0;
+};
+
+QDateTime Now();
+QDate Date();
+
+} // namespace quorl::ui

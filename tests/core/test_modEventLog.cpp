@@ -1,0 +1,247 @@
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "core/RegistryValues.h"
+#include "core/modEventLog.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MsgBox.h"
+#include "support/QuorlTest.h"
+
+namespace quorl {
+namespace {
+
+const QString kDashes(32, QLatin1Char('-'));
+
+class EventLogTest : public QuorlTest {
+protected:
+    void SetUp() override
+    {
+        QuorlTest::SetUp();
+        EventLogPath.clear();
+        for (QString &name : EventNames)
+            name.clear();
+    }
+
+    void TearDown() override
+    {
+        EventLogPath.clear();
+        QuorlTest::TearDown();
+    }
+
+    QString traces() const { return driveC() + QStringLiteral("/Quorlc/traces"); }
+
+    void makeTraceFolder() const { ASSERT_TRUE(QDir().mkpath(traces())); }
+
+    QByteArray dayLog(const QString &day = QStringLiteral("08122026")) const
+    {
+        QFile file(traces() + QLatin1Char('/') + day + QStringLiteral("/events.Log"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void makeDayFolders(const QStringList &names) const
+    {
+        for (const QString &name : names) {
+            ASSERT_TRUE(QDir().mkpath(traces() + QLatin1Char('/') + name));
+            QFile log(traces() + QLatin1Char('/') + name + QStringLiteral("/events.Log"));
+            ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+            log.write("[01/12/2026 09:00:00]\r\n");
+        }
+    }
+
+    QStringList remainingFolders() const
+    {
+        QStringList names = QDir(traces()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    }
+};
+
+TEST_F(EventLogTest, EntriesReadBackByteForByte)
+{
+    makeTraceFolder();
+    InitEventLog();
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(10, 47, 0)), evApplicationStarted, QString());
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(11, 5, 9)), evCustomersExported,
+                  QStringLiteral("Filename: Prices £.csv"));
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(0, 0, 0)), evApplicationClosed, kDashes);
+
+    const QByteArray expected = QByteArray("[08/12/2026 10:47:00]\r\n[Application started]\r\n\r\n")
+        + "[08/12/2026 11:05:09]\r\n[Customers exported]\r\nFilename: Prices \xA3.csv\r\n\r\n"
+        + "[08/12/2026]\r\n[Application closed]\r\n" + kDashes.toLatin1() + "\r\n\r\n";
+    EXPECT_EQ(dayLog(), expected);
+}
+
+TEST_F(EventLogTest, EventLineFollowsTheCode)
+{
+    makeTraceFolder();
+    InitEventLog();
+    const QDateTime when(QDate(2026, 12, 8), QTime(12, 0, 0));
+    WriteEventLog(when, evRegionalSettingsModified, QString());
+    WriteEventLog(when, 27, QStringLiteral("spare slot"));
+    WriteEventLog(when, 31, QStringLiteral("no such code"));
+    WriteEventLog(when, -1, QString());
+    WriteEventLog(when, evBookingCancelled, QStringLiteral("Booking 7\nBerth A1"));
+
+    const QByteArray expected = QByteArray("[08/12/2026 12:00:00]\r\n[Regional settings modified]\r\n\r\n")
+        + "[08/12/2026 12:00:00]\r\n[]\r\nspare slot\r\n\r\n"
+        + "[08/12/2026 12:00:00]\r\nno such code\r\n\r\n"
+        + "[08/12/2026 12:00:00]\r\n\r\n"
+        + "[08/12/2026 12:00:00]\r\n[Booking cancelled]\r\nBooking 7\r\nBerth A1\r\n\r\n";
+    EXPECT_EQ(dayLog(), expected);
+}
+
+TEST_F(EventLogTest, SecondStartOfTheDayAppendsToTheSameFile)
+{
+    makeTraceFolder();
+    InitEventLog();
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(8, 0, 0)), evApplicationStarted, QString());
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0)), evApplicationClosed, kDashes);
+
+    EventLogPath.clear();
+    InitEventLog();
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)), evApplicationStarted, QString());
+
+    EXPECT_TRUE(dayLog().endsWith(kDashes.toLatin1() + "\r\n\r\n[08/12/2026 10:00:00]\r\n[Application started]\r\n\r\n"));
+    EXPECT_EQ(QDir(traces()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{QStringLiteral("08122026")});
+}
+
+TEST_F(EventLogTest, DayFolderIsMadeButNeverTheTraceFolder)
+{
+    InitEventLog();
+    WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(10, 47, 0)), evApplicationStarted, QString());
+    EXPECT_FALSE(QFileInfo::exists(traces()));
+    EXPECT_EQ(QDir(driveC() + QStringLiteral("/Quorlc")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("data")});
+}
+
+TEST_F(EventLogTest, WritingBeforeTheLogIsReadyWritesNothing)
+{
+    makeTraceFolder();
+    EXPECT_NO_THROW(WriteEventLog(QDateTime(QDate(2026, 12, 8), QTime(10, 47, 0)), evApplicationClosed, kDashes));
+    EXPECT_TRUE(remainingFolders().isEmpty());
+}
+
+TEST_F(EventLogTest, TraceFolderSettingIsFollowedWhateverItsCase)
+{
+    ASSERT_TRUE(QDir().mkpath(driveC() + QStringLiteral("/Quorlc/TRACES")));
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(kValueTraces),
+                     QStringLiteral("C:\\Quorlc\\Traces\\"));
+    setNow(QDateTime(QDate(2027, 1, 3), QTime(6, 30, 0)));
+
+    InitEventLog();
+    WriteEventLog(ui::Now(), evBerthAdded, QStringLiteral("Name: 'A1'"));
+
+    QFile log(driveC() + QStringLiteral("/Quorlc/TRACES/03012027/events.Log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("[03/01/2027 06:30:00]\r\n[Berth added]\r\nName: 'A1'\r\n\r\n"));
+}
+
+TEST_F(EventLogTest, EmptyTraceSettingTurnsTheLogOff)
+{
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(kValueTraces), QString());
+    InitEventLog();
+    EXPECT_TRUE(EventLogPath.isEmpty());
+    EXPECT_NO_THROW(WriteEventLog(ui::Now(), evApplicationStarted, QString()));
+}
+
+// Today is 8 December 2026: the limit is midnight of 1 December.
+TEST_F(EventLogTest, OldTracesGoOnYesOnlyRealDatesBeforeTheLimit)
+{
+    makeDayFolders({QStringLiteral("08122026"), QStringLiteral("02122026"), QStringLiteral("01122026"),
+                    QStringLiteral("30112026"), QStringLiteral("15062025"), QStringLiteral("backup"),
+                    QStringLiteral("32012020"), QStringLiteral("00002020"), QStringLiteral("1234567"),
+                    QStringLiteral("0101202x")});
+    expectMessage(QStringLiteral("Do you want to delete traces older than 7 days?"), ui::vbYes);
+
+    DeleteOldTraces();
+
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages().first().title, QStringLiteral("End of workday"));
+    EXPECT_EQ(messages().first().buttons, int(ui::vbYesNo));
+    EXPECT_EQ(remainingFolders(),
+              (QStringList{QStringLiteral("00002020"), QStringLiteral("0101202x"), QStringLiteral("01122026"),
+                           QStringLiteral("02122026"), QStringLiteral("08122026"), QStringLiteral("1234567"),
+                           QStringLiteral("32012020"), QStringLiteral("backup")}));
+}
+
+TEST_F(EventLogTest, AnsweringNoKeepsEveryFolder)
+{
+    makeDayFolders({QStringLiteral("08122026"), QStringLiteral("30112026"), QStringLiteral("01012020")});
+    expectMessage(QStringLiteral("older than 7 days"), ui::vbNo);
+    DeleteOldTraces();
+    EXPECT_EQ(remainingFolders().size(), 3);
+}
+
+TEST_F(EventLogTest, LimitFollowsTheClock)
+{
+    makeDayFolders({QStringLiteral("31122026"), QStringLiteral("01012027")});
+    setNow(QDateTime(QDate(2027, 1, 8), QTime(23, 59, 59)));
+    expectMessage(QStringLiteral("older than 7 days"), ui::vbYes);
+    DeleteOldTraces();
+    EXPECT_EQ(remainingFolders(), QStringList{QStringLiteral("01012027")});
+}
+
+TEST_F(EventLogTest, ReadOnlyFilesInAnOldFolderAreDeleted)
+{
+    makeDayFolders({QStringLiteral("01112026")});
+    const QString log = traces() + QStringLiteral("/01112026/events.Log");
+    ASSERT_TRUE(QFile::setPermissions(log, QFile::ReadOwner));
+    EXPECT_EQ(deleteTraceFoldersBefore(traces(), QDate(2026, 12, 1)), 1);
+    EXPECT_TRUE(remainingFolders().isEmpty());
+}
+
+// Makes a file that cannot be removed, and undoes it at the end of the test.
+class UndeletableFile {
+public:
+    explicit UndeletableFile(const QString &folder)
+        : m_folder(folder)
+        , m_file(folder + QStringLiteral("/in use.txt"))
+    {
+        QFile file(m_file);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.close();
+        if (::geteuid() == 0) {
+            m_immutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_file}) == 0;
+            m_ok = m_immutable;
+        } else {
+            m_ok = QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner);
+        }
+    }
+
+    ~UndeletableFile()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_file});
+        QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_folder;
+    QString m_file;
+    bool m_ok = false;
+    bool m_immutable = false;
+};
+
+TEST_F(EventLogTest, FolderThatCannotGoIsPassedOverAndTheOthersStillGo)
+{
+    makeDayFolders({QStringLiteral("01012026"), QStringLiteral("02012026"), QStringLiteral("08122026")});
+    ASSERT_TRUE(QDir().mkpath(traces() + QStringLiteral("/01012026/locked")));
+    UndeletableFile locked(traces() + QStringLiteral("/01012026/locked"));
+    if (!locked.ok())
+        GTEST_SKIP() << "this machine cannot make an undeletable file";
+
+    expectMessage(QStringLiteral("older than 7 days"), ui::vbYes);
+    EXPECT_NO_THROW(DeleteOldTraces());
+    EXPECT_EQ(remainingFolders(), (QStringList{QStringLiteral("01012026"), QStringLiteral("08122026")}));
+}
+
+} // namespace
+} // namespace quorl

@@ -1,0 +1,686 @@
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include "BookingWorld.h"
+#include "core/RegistryValues.h"
+#include "core/modDatabase.h"
+#include "masterdata/frmAddCustomer.h"
+#include "platform/db/Connection.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/DataCombo.h"
+#include "platform/ui/MsgBox.h"
+#include "reservations/Availability.h"
+#include "reservations/frmBooking.h"
+
+namespace quorl {
+namespace {
+
+class BookingForm : public BookingWorld {
+protected:
+    void SetUp() override
+    {
+        BookingWorld::SetUp();
+        form = std::make_unique<frmBooking>();
+    }
+    void TearDown() override
+    {
+        form.reset();
+        BookingWorld::TearDown();
+    }
+
+    template <class T>
+    T *control(const char *name) const
+    {
+        T *widget = form->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
+    QString text(const char *name) const { return box(name)->text(); }
+    QString label(const char *name) const { return control<QLabel>(name)->text(); }
+    ui::DataCombo *combo(const char *name) const { return control<ui::DataCombo>(name); }
+
+    void setPeriod(const QDateTime &from, const QDateTime &to)
+    {
+        control<QDateEdit>("dtpFromDate")->setDate(from.date());
+        control<QTimeEdit>("dtpFromTime")->setTime(from.time());
+        control<QDateEdit>("dtpToDate")->setDate(to.date());
+        control<QTimeEdit>("dtpToTime")->setTime(to.time());
+    }
+    void mark(qint64 berthId)
+    {
+        const int row = form->availableBerths()->rowOfBerth(berthId);
+        ASSERT_GE(row, 0) << "berth " << berthId << " is not offered";
+        form->grdBerth_Click(row + 1);
+    }
+    void activate()
+    {
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // A new booking of the berths for 1 June 09:00 to 3 June 14:00, on its confirmation page.
+    void newBookingToConfirmation(qint64 customerId, const QList<qint64> &berths)
+    {
+        form->Display(1, 0);
+        ASSERT_TRUE(form->isLoaded());
+        setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0));
+        form->cmdNext_Click();
+        for (qint64 berth : berths)
+            mark(berth);
+        form->cmdNext_Click();
+        combo("cboCustomer")->setBoundValue(customerId);
+        form->cmdNext_Click();
+        ASSERT_EQ(form->CurrentStep(), 3);
+    }
+
+    // Both tables in full, to prove that a refused save wrote nothing.
+    QList<QVariantList> snapshot() const
+    {
+        return rows(QStringLiteral("SELECT * FROM Booking ORDER BY ID"))
+            + rows(QStringLiteral("SELECT BookingID, BerthID FROM BookingBerth ORDER BY BookingID, BerthID"));
+    }
+
+    std::unique_ptr<frmBooking> form;
+};
+
+TEST_F(BookingForm, ANewBookingOpensOnTodayAtTheRegistryTimesWithTheNextConfirmationNumber)
+{
+    form->Display(1, 0);
+    EXPECT_EQ(control<QDateEdit>("dtpFromDate")->date(), QDate(2026, 12, 8));
+    EXPECT_EQ(control<QDateEdit>("dtpToDate")->date(), QDate(2026, 12, 8));
+    EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), QTime(9, 0));
+    EXPECT_EQ(control<QTimeEdit>("dtpToTime")->time(), QTime(14, 0));
+    EXPECT_EQ(control<QTimeEdit>("dtpToTime")->displayFormat(), QStringLiteral("HH:mm"));
+    EXPECT_EQ(text("txtBerthConfirmationNumber"), QStringLiteral("1"));
+    EXPECT_EQ(text("txtNoAdults"), QStringLiteral("2"));
+    EXPECT_EQ(text("txtNoKids"), QStringLiteral("0"));
+    EXPECT_EQ(form->CurrentStep(), 0);
+    EXPECT_FALSE(control<QPushButton>("cmdBack")->isVisible());
+    EXPECT_EQ(control<QPushButton>("cmdNext")->text(), QStringLiteral("&Next"));
+    EXPECT_TRUE(control<QLabel>("lblStep(0)")->font().bold());
+    EXPECT_TRUE(form->windowTitle().isEmpty());
+    EXPECT_FALSE(control<QPushButton>("cmdNext")->autoDefault());
+
+    addBooking(at(2026, 1, 1, 9, 0), at(2026, 1, 2, 9, 0), {}); // confirmation number 41
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QStringLiteral("CheckInTime"),
+                     QStringLiteral("10:30"));
+    form->Display(1, 0);
+    EXPECT_EQ(text("txtBerthConfirmationNumber"), QStringLiteral("42"));
+    EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), QTime(10, 30));
+}
+
+struct DateCase {
+    const char *name;
+    QDateTime from;
+    QDateTime to;
+    const char *message; // nullptr: accepted
+    QDateTime snappedFrom;
+    QDateTime snappedTo;
+};
+
+class BookingDates : public BookingForm, public ::testing::WithParamInterface<DateCase> {
+};
+
+TEST_P(BookingDates, StepZeroSnapsThePeriodAndRefusesImpossibleOnes)
+{
+    const DateCase &c = GetParam();
+    addBerth(QStringLiteral("A1"));
+    form->Display(1, 0);
+    setPeriod(c.from, c.to);
+    if (c.message)
+        expectMessage(QString::fromUtf8(c.message), ui::vbOK);
+    form->cmdNext_Click();
+    if (c.message) {
+        EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+        EXPECT_EQ(messages().last().buttons, ui::vbExclamation | ui::vbOKOnly);
+        EXPECT_EQ(form->CurrentStep(), 0);
+        EXPECT_EQ(form->focusWidget(), control<QDateEdit>("dtpToDate"));
+    } else {
+        EXPECT_EQ(form->CurrentStep(), 1);
+        EXPECT_EQ(form->FromDateTime(), c.snappedFrom);
+        EXPECT_EQ(form->ToDateTime(), c.snappedTo);
+    }
+    // The pickers keep what the user set.
+    EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), c.from.time());
+}
+
+const char *const kDepartureFirst = "Departure date must be after the Arrival date.";
+const char *const kBadInterval = "Booking interval is invalid";
+
+QDateTime june(int day, int hour, int minute)
+{
+    return QDateTime(QDate(2026, 6, day), QTime(hour, minute));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Periods, BookingDates,
+    ::testing::Values(
+        DateCase{"SameDayAtTheUsualTimes", june(1, 9, 0), june(1, 14, 0), nullptr, june(1, 9, 0), june(1, 14, 0)},
+        DateCase{"SnappedOutwards", june(1, 10, 10), june(1, 10, 20), nullptr, june(1, 10, 0), june(1, 10, 30)},
+        DateCase{"SnappedAcrossTheHour", june(1, 10, 40), june(1, 10, 50), nullptr, june(1, 10, 30), june(1, 11, 0)},
+        DateCase{"DepartureBeforeArrival", june(1, 14, 0), june(1, 9, 0), kDepartureFirst, {}, {}},
+        DateCase{"DepartureAtArrival", june(1, 10, 0), june(1, 10, 0), kDepartureFirst, {}, {}},
+        DateCase{"LateArrivalEarlyDeparture", june(1, 20, 0), june(2, 7, 30), kBadInterval, {}, {}},
+        DateCase{"DepartureSnappedToMidnight", june(1, 23, 0), june(1, 23, 45), kBadInterval, {}, {}},
+        DateCase{"ArrivalBeforeEightPm", june(1, 19, 30), june(2, 7, 30), nullptr, june(1, 19, 30), june(2, 7, 30)},
+        DateCase{"DepartureAtEight", june(1, 20, 0), june(2, 8, 0), nullptr, june(1, 20, 0), june(2, 8, 0)},
+        DateCase{"TwoNights", june(1, 20, 0), june(3, 7, 30), nullptr, june(1, 20, 0), june(3, 7, 30)},
+        DateCase{"OverTheMonthEnd", june(30, 14, 0), QDateTime(QDate(2026, 7, 1), QTime(9, 0)), nullptr,
+                 june(30, 14, 0), QDateTime(QDate(2026, 7, 1), QTime(9, 0))},
+        DateCase{"OverTheYearEnd", QDateTime(QDate(2026, 12, 31), QTime(14, 0)),
+                 QDateTime(QDate(2027, 1, 2), QTime(9, 59)), nullptr, QDateTime(QDate(2026, 12, 31), QTime(14, 0)),
+                 QDateTime(QDate(2027, 1, 2), QTime(10, 0))}),
+    [](const ::testing::TestParamInfo<DateCase> &info) { return std::string(info.param.name); });
+
+TEST_F(BookingForm, StepOneGoesOnOnlyWithAMarkedBerth)
+{
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    form->Display(1, 0);
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 2, 9, 0));
+    form->cmdNext_Click();
+    mark(a1);
+    mark(a1); // a second click takes the mark off again
+    EXPECT_EQ(form->SelectedCount(), 0);
+    expectMessage(QStringLiteral("Please select one or more units"), ui::vbOK);
+    form->cmdNext_Click();
+    EXPECT_EQ(form->CurrentStep(), 1);
+
+    mark(a1);
+    form->cmdNext_Click();
+    EXPECT_EQ(form->CurrentStep(), 2);
+    form->cmdBack_Click();
+    form->cmdBack_Click();
+    form->cmdNext_Click();
+    EXPECT_EQ(form->SelectedCount(), 0) << "a reload of the list starts without marks";
+}
+
+TEST_F(BookingForm, TheCostOfHireChargesEachMarkedBerthItsOwnDailyRate)
+{
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 12.5);
+    const qint64 a2 = addBerth(QStringLiteral("A2"), 20.0);
+    // Two berths of one name keep their own rates.
+    const qint64 pontoon = addBerth(QStringLiteral("Pontoon"), 10.0);
+    const qint64 pontoonToo = addBerth(QStringLiteral("Pontoon"), 30.0);
+    addBerth(QStringLiteral("No rate"));
+    form->Display(1, 0);
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 4, 9, 0));
+    form->cmdNext_Click();
+    mark(a1);
+    mark(a2);
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£97.50"));
+
+    form->cmdBack_Click();
+    form->cmdBack_Click();
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 2, 9, 0));
+    form->cmdNext_Click();
+    mark(pontoonToo);
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£30.00"));
+    form->cmdBack_Click();
+    mark(pontoon);
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£40.00"));
+}
+
+TEST_F(BookingForm, LeavingTheOtherChargesWorksOutVatAndTotalAndMovesToTheAmountPaid)
+{
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 100.0);
+    form->Display(1, 0);
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 2, 9, 0));
+    form->cmdNext_Click();
+    mark(a1);
+    form->cmdNext_Click();
+    activate();
+    box("txtOtherCharges")->setFocus();
+    box("txtOtherCharges")->setText(QStringLiteral("10"));
+    box("txtVAT")->setFocus();
+    EXPECT_EQ(text("txtOtherCharges"), QStringLiteral("£10.00"));
+    EXPECT_EQ(text("txtVAT"), QStringLiteral("£19.25"));
+    EXPECT_EQ(text("txtTotalPayable"), QStringLiteral("£129.25"));
+    EXPECT_TRUE(box("txtAmountPayed")->hasFocus());
+
+    // An empty box counts as 0, and the total adds the VAT unrounded.
+    box("txtCostOfHire")->setText(QStringLiteral("£10.01"));
+    box("txtOtherCharges")->clear();
+    form->txtOtherCharges_LostFocus();
+    EXPECT_EQ(text("txtOtherCharges"), QString());
+    EXPECT_EQ(text("txtVAT"), QStringLiteral("£1.75"));
+    EXPECT_EQ(text("txtTotalPayable"), QStringLiteral("£11.76"));
+}
+
+struct NumberBoxCase {
+    const char *box;
+    const char *title;
+    const char *refused;
+};
+
+class BookingNumberBoxes : public BookingForm, public ::testing::WithParamInterface<NumberBoxCase> {
+};
+
+TEST_P(BookingNumberBoxes, ANonNumberKeepsTheFocusUnderTheBoxsTitle)
+{
+    const NumberBoxCase &c = GetParam();
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    form->Display(1, 0);
+    form->cmdNext_Click();
+    mark(a1);
+    form->cmdNext_Click();
+    activate();
+    QLineEdit *checked = box(c.box);
+    QLineEdit *elsewhere = box("txtGuestConfNum");
+    checked->setFocus();
+    checked->setText(QString::fromUtf8(c.refused));
+    expectMessage(QStringLiteral("Please enter a valid number to continue"), ui::vbOK);
+    elsewhere->setFocus();
+    EXPECT_EQ(messages().last().title, QString::fromUtf8(c.title));
+    EXPECT_TRUE(checked->hasFocus());
+
+    for (const char *accepted : {"", "£12"}) {
+        checked->setText(QString::fromUtf8(accepted));
+        elsewhere->setFocus();
+        checked->setFocus();
+    }
+    EXPECT_EQ(messages().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, BookingNumberBoxes,
+    ::testing::Values(NumberBoxCase{"txtAmountPayed", "Amount Payed", "12abc"},
+                      NumberBoxCase{"txtBerthConfirmationNumber", "Berth Confirmation No.", "1.5"},
+                      NumberBoxCase{"txtCostOfHire", "Cost of Hire", "12,50"},
+                      NumberBoxCase{"txtNoAdults", "No Adults", "two"},
+                      NumberBoxCase{"txtNoKids", "No Kids", "0.5"},
+                      NumberBoxCase{"txtOtherCharges", "Other Charges", "£"},
+                      NumberBoxCase{"txtTotalPayable", "Total Payable", "1e3"},
+                      NumberBoxCase{"txtVAT", "VAT", "12abc"}));
+
+TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"),
+                                     QStringLiteral("smith@example.com"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 12.5);
+    const qint64 a2 = addBerth(QStringLiteral("A2"), 20.0);
+    addBerth(QStringLiteral("A3"), 15.0);
+    form->Display(1, 0);
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0));
+    box("txtBookedBy")->setText(QStringLiteral("Ann"));
+    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("Mooring lines"));
+    form->cmdNext_Click();
+    mark(a1);
+    mark(a2);
+    form->cmdNext_Click();
+    combo("cboCustomer")->setBoundValue(smith);
+    combo("cboPaymentMethod")->setBoundValue(2);
+    box("txtNoAdults")->setText(QStringLiteral("3"));
+    box("txtNoKids")->setText(QStringLiteral("1"));
+    box("txtOtherCharges")->setText(QStringLiteral("10"));
+    form->txtOtherCharges_LostFocus();
+    box("txtAmountPayed")->setText(QStringLiteral("£50.00"));
+    box("txtGuestConfNum")->setText(QStringLiteral("G-7"));
+    box("txtPowerRequirements")->setText(QStringLiteral("16A"));
+    box("txtCreditCardType")->setText(QStringLiteral("Visa"));
+    control<QCheckBox>("chkClubMember")->setChecked(true);
+    form->cmdNext_Click();
+
+    EXPECT_EQ(label("lblDates"), QStringLiteral("01.06.2026 09:00 to 03.06.2026 14:00"));
+    EXPECT_EQ(label("lblName"), QStringLiteral("Smith, Rose Cottage"));
+    EXPECT_EQ(label("lblAddress"), QStringLiteral("Quay Street, Harbourside, Porthwen, PW1 2AB"));
+    EXPECT_EQ(label("lblNoAdults"), QStringLiteral("3"));
+    EXPECT_EQ(control<QPushButton>("cmdNext")->text(), QStringLiteral("&Confirm"));
+    form->Label38_Click();
+    EXPECT_EQ(shellCalls().last().target, QStringLiteral("mailto:smith@example.com"));
+
+    form->cmdNext_Click();
+    EXPECT_FALSE(form->isLoaded());
+    EXPECT_FALSE(form->isVisible());
+    const QList<QVariantList> saved = rows(QStringLiteral(
+        "SELECT ID, FromDate, ToDate, BookedBy, CustomerID, Notes, NoAdults, NoKids, OtherCharges, VAT, TotalPayable, "
+        "AmountPayed, PaymentMethodID, CreditCardType, CostOfHire, BerthConfirmationNumber, GuestConfirmationNumber, "
+        "PowerRequirements, ClubMember, CreditCardNo FROM Booking"));
+    ASSERT_EQ(saved.size(), 1);
+    const QVariantList &row = saved.first();
+    EXPECT_EQ(row[1].toDateTime(), at(2026, 6, 1, 9, 0));
+    EXPECT_EQ(row[2].toDateTime(), at(2026, 6, 3, 14, 0));
+    EXPECT_EQ(row[3].toString(), QStringLiteral("Ann"));
+    EXPECT_EQ(row[4].toLongLong(), smith);
+    EXPECT_EQ(row[5].toString(), QStringLiteral("Mooring lines"));
+    EXPECT_EQ(row[6].toInt(), 3);
+    EXPECT_EQ(row[7].toInt(), 1);
+    EXPECT_DOUBLE_EQ(row[8].toDouble(), 10.0);
+    EXPECT_DOUBLE_EQ(row[9].toDouble(), 17.5);
+    EXPECT_DOUBLE_EQ(row[10].toDouble(), 117.5);
+    EXPECT_DOUBLE_EQ(row[11].toDouble(), 50.0);
+    EXPECT_EQ(row[12].toInt(), 2);
+    EXPECT_EQ(row[13].toString(), QStringLiteral("Visa"));
+    EXPECT_DOUBLE_EQ(row[14].toDouble(), 65.0);
+    EXPECT_EQ(row[15].toInt(), 1);
+    EXPECT_EQ(row[16].toString(), QStringLiteral("G-7"));
+    EXPECT_EQ(row[17].toString(), QStringLiteral("16A"));
+    EXPECT_TRUE(row[18].toBool());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ClubMember FROM Booking")).toInt(), -1);
+    EXPECT_EQ(row[19].toString(), QString()) << "an empty box stores an empty text";
+    EXPECT_EQ(rows(QStringLiteral("SELECT BookingID, BerthID FROM BookingBerth ORDER BY BerthID")),
+              (QList<QVariantList>{{row[0], a1}, {row[0], a2}}));
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[Booking added]\r\nFrom: 01.06.2026 09:00 to 03.06.2026 14:00\r\n"
+                                                   "Customer:Smith, Rose Cottage\r\nBerth(s): A1, A2\r\n\r\n")))
+        << eventLog().toStdString();
+}
+
+TEST_F(BookingForm, EditingRewritesTheRowAndReplacesItsBerths)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    const qint64 a2 = addBerth(QStringLiteral("A2"), 20.0);
+    const qint64 a3 = addBerth(QStringLiteral("A3"), 30.0);
+    const qint64 edited = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a1, a2}, smith);
+    const qint64 neighbour = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a3}, smith);
+    execute(QStringLiteral("UPDATE Booking SET OtherCharges = 10, VAT = 1.75, NoAdults = 4, NoKids = -1, "
+                           "ClubMember = -1, Notes = NULL WHERE ID = %1")
+                .arg(edited));
+
+    form->Display(2, edited);
+    ASSERT_TRUE(form->isLoaded());
+    EXPECT_EQ(text("txtOtherCharges"), QStringLiteral("10"));
+    EXPECT_EQ(text("txtVAT"), QStringLiteral("1.75"));
+    EXPECT_EQ(text("txtNoAdults"), QStringLiteral("4"));
+    EXPECT_EQ(text("txtNoKids"), QStringLiteral("0"));
+    EXPECT_EQ(text("txtBerthConfirmationNumber"), QStringLiteral("41"));
+    EXPECT_TRUE(control<QCheckBox>("chkClubMember")->isChecked());
+    EXPECT_EQ(combo("cboCustomer")->boundValue().toLongLong(), smith);
+    EXPECT_TRUE(combo("cboPaymentMethod")->BoundText().isEmpty());
+    EXPECT_EQ(control<QTimeEdit>("dtpToTime")->time(), QTime(14, 0));
+
+    form->cmdNext_Click();
+    EXPECT_EQ(form->SelectedCount(), 2) << "the booking's own berths are offered and marked";
+    EXPECT_EQ(form->availableBerths()->rowOfBerth(a3), -1);
+    mark(a2);
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£20.00"));
+    form->cmdNext_Click();
+    form->cmdNext_Click();
+    EXPECT_FALSE(form->isLoaded());
+
+    EXPECT_EQ(rows(QStringLiteral("SELECT BookingID, BerthID FROM BookingBerth ORDER BY BookingID")),
+              (QList<QVariantList>{{edited, a1}, {neighbour, a3}}));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 2);
+    EXPECT_FALSE(scalar(QStringLiteral("SELECT PaymentMethodID FROM Booking WHERE ID = %1").arg(edited)).isValid());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT NoKids FROM Booking WHERE ID = %1").arg(edited)).toInt(), 0);
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[Booking modified]\r\nFrom: 01.06.2026 09:00 to 03.06.2026 "
+                                                   "14:00\r\nCustomer:Smith, Rose Cottage\r\nBerth(s): A1\r\n")));
+
+    // A chosen method survives an edit that leaves the list alone.
+    execute(QStringLiteral("UPDATE Booking SET PaymentMethodID = 3 WHERE ID = %1").arg(edited));
+    form->Display(2, edited);
+    for (int step = 0; step < 4; ++step)
+        form->cmdNext_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT PaymentMethodID FROM Booking WHERE ID = %1").arg(edited)).toInt(), 3);
+}
+
+TEST_F(BookingForm, SwitchedOffCountsStoreMinusOneAndShowAsZeroOnceSwitchedOn)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
+                     QString::fromUtf8(kValueShowAdultsAndKids), QStringLiteral("0"));
+    newBookingToConfirmation(smith, {a1});
+    EXPECT_FALSE(box("txtNoAdults")->isVisibleTo(form.get()));
+    for (const char *name : {"lblNoAdults", "lblNoKids", "lblAdults", "lblKids"})
+        EXPECT_FALSE(control<QLabel>(name)->isVisibleTo(form.get())) << name;
+    form->cmdNext_Click();
+    EXPECT_EQ(rows(QStringLiteral("SELECT NoAdults, NoKids FROM Booking")), (QList<QVariantList>{{-1, -1}}));
+
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
+                     QString::fromUtf8(kValueShowAdultsAndKids), QStringLiteral("1"));
+    form->Display(2, scalar(QStringLiteral("SELECT ID FROM Booking")).toLongLong());
+    EXPECT_TRUE(box("txtNoAdults")->isVisibleTo(form.get()));
+    EXPECT_EQ(text("txtNoAdults"), QStringLiteral("0"));
+    EXPECT_EQ(text("txtNoKids"), QStringLiteral("0"));
+}
+
+TEST_F(BookingForm, CancellingAnEditAsksAndDeletesOnlyTheBookingRow)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    const qint64 booking = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a1}, smith);
+
+    form->Display(2, booking);
+    expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbNo);
+    form->cmdCancel_Click();
+    EXPECT_FALSE(form->isLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 1);
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("[Booking cancelled]")));
+
+    form->Display(2, booking);
+    setPeriod(at(2026, 7, 1, 9, 0), at(2026, 7, 2, 9, 0)); // typed, but the stored booking is what goes
+    expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+    form->cmdCancel_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 0);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 1);
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[Booking cancelled]\r\nFrom: 01.06.2026 09:00 to 03.06.2026 "
+                                                   "14:00\r\nCustomer: Smith, Rose Cottage\r\n\r\n")));
+
+    form->Display(1, 0);
+    form->cmdCancel_Click(); // no question for a new booking
+    EXPECT_FALSE(form->isLoaded());
+}
+
+struct FailureCase {
+    const char *name;
+    int mode;
+    const char *trigger; // %1: the second berth's ID
+};
+
+class BookingSaveFailure : public BookingForm, public ::testing::WithParamInterface<FailureCase> {
+};
+
+TEST_P(BookingSaveFailure, AFailedWriteLeavesNothingNoEventAndTheFormAsTyped)
+{
+    const FailureCase &c = GetParam();
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    const qint64 a2 = addBerth(QStringLiteral("A2"), 10.0);
+    if (c.mode == 1) {
+        newBookingToConfirmation(smith, {a1, a2});
+    } else {
+        const qint64 booking = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a1, a2}, smith);
+        form->Display(2, booking);
+        for (int step = 0; step < 3; ++step)
+            form->cmdNext_Click();
+        ASSERT_EQ(form->CurrentStep(), 3);
+    }
+    box("txtOtherCharges")->setText(QStringLiteral("£12.00"));
+    const QList<QVariantList> before = snapshot();
+    execute(QStringLiteral("CREATE TEMP TRIGGER failing %1 BEGIN SELECT RAISE(ABORT, 'disk trouble'); END")
+                .arg(QString::fromUtf8(c.trigger).arg(a2)));
+
+    expectMessage(QStringLiteral("The booking could not be saved."), ui::vbOK);
+    form->cmdNext_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(DbConnection->inTransaction());
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("[Booking")));
+    EXPECT_TRUE(form->isLoaded());
+    EXPECT_EQ(form->CurrentStep(), 3);
+    EXPECT_EQ(text("txtOtherCharges"), QStringLiteral("£12.00"));
+    EXPECT_EQ(form->SelectedCount(), 2);
+
+    // Once the trouble is gone the same form saves, once.
+    execute(QStringLiteral("DROP TRIGGER failing"));
+    form->cmdNext_Click();
+    EXPECT_FALSE(form->isLoaded());
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, BookingSaveFailure,
+    ::testing::Values(FailureCase{"NewBookingRow", 1, "BEFORE INSERT ON Booking"},
+                      FailureCase{"NewSecondBerthRow", 1, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %1"},
+                      FailureCase{"EditedBookingRow", 2, "BEFORE UPDATE ON Booking"},
+                      FailureCase{"OldBerthRows", 2, "BEFORE DELETE ON BookingBerth"},
+                      FailureCase{"EditedSecondBerthRow", 2, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %1"}),
+    [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+
+TEST_F(BookingForm, ConfirmingTwiceGivesOneBooking)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    newBookingToConfirmation(smith, {a1});
+    QTest::mouseDClick(control<QPushButton>("cmdNext"), Qt::LeftButton);
+    form->cmdNext_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 1);
+    EXPECT_EQ(eventLog().count(QStringLiteral("[Booking added]")), 1);
+}
+
+struct GoneCase {
+    const char *name;
+    const char *change; // %1 customer, %2 second berth
+    const char *message;
+};
+
+class BookingMeanwhile : public BookingForm, public ::testing::WithParamInterface<GoneCase> {
+};
+
+TEST_P(BookingMeanwhile, WhatAnotherWindowTookAwayIsRefusedAtTheSave)
+{
+    const GoneCase &c = GetParam();
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    const qint64 a2 = addBerth(QStringLiteral("A2"));
+    newBookingToConfirmation(smith, {a1, a2});
+    execute(QString::fromUtf8(c.change).arg(smith).arg(a2));
+    const QList<QVariantList> before = snapshot();
+
+    expectMessage(QString::fromUtf8(c.message), ui::vbOK);
+    form->cmdNext_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("[Booking")));
+    EXPECT_TRUE(form->isLoaded());
+    EXPECT_EQ(form->CurrentStep(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, BookingMeanwhile,
+    ::testing::Values(
+        GoneCase{"CustomerDeleted", "DELETE FROM Customer WHERE ID = %1", "customer of this booking no longer exists"},
+        GoneCase{"BerthDeleted", "DELETE FROM Berth WHERE ID = %2", "no longer free for this period: A2"},
+        GoneCase{"BerthLaidUp", "UPDATE Berth SET Active = 0 WHERE ID = %2", "no longer free for this period: A2"},
+        GoneCase{"BerthBooked",
+                 "INSERT INTO Booking (ID, FromDate, ToDate, CustomerID) VALUES (900, '2026-06-02 09:00:00', "
+                 "'2026-06-02 18:00:00', %1); INSERT INTO BookingBerth (BookingID, BerthID) VALUES (900, %2)",
+                 "no longer free for this period: A2"}),
+    [](const ::testing::TestParamInfo<GoneCase> &info) { return std::string(info.param.name); });
+
+TEST_F(BookingForm, AnEmptyConfirmationNumberSendsTheUserBackToItsBox)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    newBookingToConfirmation(smith, {a1});
+    box("txtBerthConfirmationNumber")->clear();
+    expectMessage(QStringLiteral("Please enter a valid number to continue"), ui::vbOK);
+    form->cmdNext_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Berth Confirmation No."));
+    EXPECT_EQ(form->CurrentStep(), 2);
+    EXPECT_EQ(form->focusWidget(), box("txtBerthConfirmationNumber"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 0);
+}
+
+TEST_F(BookingForm, StepTwoNeedsACustomerAndEditingAVanishedBookingIsRefused)
+{
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    form->Display(1, 0);
+    form->cmdNext_Click();
+    mark(a1);
+    form->cmdNext_Click();
+    expectMessage(QStringLiteral("Please select customer"), ui::vbOK);
+    form->cmdNext_Click();
+    EXPECT_EQ(form->CurrentStep(), 2);
+    EXPECT_EQ(form->focusWidget(), combo("cboCustomer"));
+
+    expectMessage(QStringLiteral("This booking no longer exists."), ui::vbOK);
+    form->Display(2, 999);
+    EXPECT_FALSE(form->isLoaded());
+}
+
+TEST_F(BookingForm, EveryDisplayStartsFromACleanForm)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    newBookingToConfirmation(smith, {a1});
+    box("txtCreditCardNo")->setText(QStringLiteral("4111"));
+    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("left over"));
+    control<QCheckBox>("chkClubMember")->setChecked(true);
+
+    form->Display(1, 0);
+    EXPECT_EQ(form->CurrentStep(), 0);
+    EXPECT_EQ(form->SelectedCount(), 0);
+    EXPECT_TRUE(text("txtCreditCardNo").isEmpty());
+    EXPECT_TRUE(text("txtCostOfHire").isEmpty());
+    EXPECT_TRUE(control<QPlainTextEdit>("txtNotes")->toPlainText().isEmpty());
+    EXPECT_FALSE(control<QCheckBox>("chkClubMember")->isChecked());
+    EXPECT_TRUE(combo("cboCustomer")->BoundText().isEmpty());
+    EXPECT_TRUE(label("lblName").isEmpty());
+}
+
+TEST_F(BookingForm, NewAddsACustomerThroughItsDialogAndChoosesIt)
+{
+    addCustomer(QStringLiteral("Smith"));
+    form->Display(1, 0);
+    const int listed = combo("cboCustomer")->count();
+
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmAddCustomer *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtName"))->setText(QStringLiteral("Jones"));
+        dialog->cmdOK_Click();
+    });
+    form->cmdAddCustomer_Click();
+    EXPECT_EQ(combo("cboCustomer")->count(), listed + 1);
+    EXPECT_EQ(combo("cboCustomer")->Text(), QStringLiteral("Jones"));
+    const qint64 jones = scalar(QStringLiteral("SELECT ID FROM Customer WHERE Name = 'Jones'")).toLongLong();
+    EXPECT_EQ(combo("cboCustomer")->boundValue().toLongLong(), jones);
+
+    QTimer::singleShot(0, [] {
+        auto *dialog = qobject_cast<frmAddCustomer *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->cmdCancel_Click();
+    });
+    form->cmdAddCustomer_Click();
+    EXPECT_EQ(combo("cboCustomer")->count(), listed + 1);
+    EXPECT_EQ(combo("cboCustomer")->boundValue().toLongLong(), jones);
+}
+
+TEST_F(BookingForm, EnterMovesTheFocusToTheNextControlThatCanTakeIt)
+{
+    form->Display(1, 0);
+    activate();
+    control<QDateEdit>("dtpFromDate")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), control<QTimeEdit>("dtpFromTime"));
+
+    // The berth grid and the customer page are out of view: the notes come next.
+    box("txtBookedBy")->setFocus();
+    QTest::keyClick(box("txtBookedBy"), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>("txtNotes"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QStringLiteral("\n"));
+}
+
+} // namespace
+} // namespace quorl
