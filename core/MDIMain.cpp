@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -17,6 +18,12 @@
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
 #include "core/modMessageLog.h"
+#include "masterdata/fmCompany.h"
+#include "masterdata/frmBerth.h"
+#include "masterdata/frmFindCustomer.h"
+#include "masterdata/frmViewCustomers.h"
+#include "masterdata/frmViewOwners.h"
+#include "reservations/frmBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -47,7 +54,14 @@ enum EditIndex { kUndo = 0, kCut = 2, kCopy = 3, kPaste = 4, kClear = 6, kSelect
 
 Navigation defaultNavigation()
 {
-    return Navigation{};
+    Navigation n;
+    n.openers[Command::ViewCustomers] = childWindow<frmViewCustomers>();
+    n.openers[Command::FindCustomer] = modalDialog<frmFindCustomer>();
+    n.openers[Command::BerthOwners] = childWindow<frmViewOwners>();
+    n.openers[Command::Company] = modalDialog<fmCompany>();
+    n.openers[Command::Berths] = displayedDialog<frmBerth>();
+    n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    return n;
 }
 
 QString webBookingFormAction(int providerIndex, const QString &customAddress)
@@ -199,6 +213,10 @@ void MDIMain::createMenus()
         action->setObjectName(QStringLiteral("mnuEditAction"));
         action->setProperty("Index", index);
         action->setShortcut(editEntries[index].shortcut);
+        // Ctrl+C, Del, Ctrl+A... belong to the focused control: a text box does
+        // these commands itself and a grid has its own. The menu shows the keys,
+        // and they never take a key away from a control.
+        action->setShortcutContext(Qt::WidgetShortcut);
         if (editEntries[index].caption)
             connect(action, &QAction::triggered, this, [this, index] { mnuEditAction_Click(index); });
         mnuEditAction[index] = action;
@@ -428,7 +446,7 @@ void MDIMain::mnuEditAction_Click(int index)
     guarded("mnuEditAction_Click", [this, index] {
         // The box is the one focused now, whether the command came from the menu
         // or from its shortcut; a command its menu entry would not offer does nothing.
-        if (!m_editTarget) bindEditTarget();
+        bindEditTarget();
         cTextBoxEdit *target = m_editTarget.get();
         if (!target)
             return;
@@ -605,6 +623,13 @@ void MDIMain::tbrMain_ButtonMenuClick(int index)
 void MDIMain::closeEvent(QCloseEvent *event)
 {
     m_mdiArea->closeAllSubWindows();
+    // A child window that refused to close (its work not yet saved) keeps the program running.
+    for (const QMdiSubWindow *subWindow : m_mdiArea->subWindowList()) {
+        if (subWindow->isVisible()) {
+            event->ignore();
+            return;
+        }
+    }
     MDIForm_Unload();
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include "core/cTextBoxEdit.h"
@@ -198,11 +199,18 @@ private:
 };
 
 // Openers for the navigation table: a child window kept once in the main window
-// and opened through its Display(), and a modal dialog shown until it closes.
+// and opened through its Display(); a modal dialog shown until it closes; and a
+// dialog whose own Display() shows it modally.
 template <class T>
 Opener childWindow()
 {
-    return [](MDIMain &main) { main.sharedChild<T>()->Display(); };
+    return [](MDIMain &main) {
+        QPointer<T> child = main.sharedChild<T>();
+        child->Display();
+        // A window used again comes to the front; one that closed itself in Display stays closed.
+        if (child && child->isVisible())
+            ui::activateMdiChild(main.mdiArea(), child);
+    };
 }
 
 template <class T>
@@ -211,6 +219,15 @@ Opener modalDialog()
     return [](MDIMain &main) {
         T dialog(&main);
         dialog.exec();
+    };
+}
+
+template <class T>
+Opener displayedDialog()
+{
+    return [](MDIMain &main) {
+        T dialog(&main);
+        dialog.Display();
     };
 }
 

@@ -171,7 +171,7 @@ void runInTransaction(db::Connection &connection, const std::function<void()> &w
     }
 }
 
-QString errorText(const std::exception &error)
+QString userErrorText(const std::exception &error)
 {
     if (const auto *dbError = dynamic_cast<const db::Error *>(&error))
         return dbError->message();

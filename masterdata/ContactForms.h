@@ -69,7 +69,7 @@ bool isEnterKey(QEvent *event);
 void runInTransaction(db::Connection &connection, const std::function<void()> &work);
 
 // The text of an error for the user: the database's message, or what() of any other error.
-QString errorText(const std::exception &error);
+QString userErrorText(const std::exception &error);
 
 // The message of a save the database refused, shown under the dialog's title.
 QString saveFailedMessage(const QString &what, const QString &reason);

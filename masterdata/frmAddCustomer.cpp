@@ -143,7 +143,7 @@ void frmAddCustomer::Display(int Mode, qint64 ID)
             return;
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmAddCustomer.Display"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, windowTitle());
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, windowTitle());
         return;
     }
     txtName->setFocus();
@@ -235,7 +235,7 @@ bool frmAddCustomer::SaveCustomer()
         });
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmAddCustomer.SaveCustomer"), error);
-        ui::MsgBox(saveFailedMessage(kWhat, errorText(error)), ui::vbExclamation, windowTitle());
+        ui::MsgBox(saveFailedMessage(kWhat, userErrorText(error)), ui::vbExclamation, windowTitle());
         return false;
     }
 

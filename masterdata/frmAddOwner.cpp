@@ -136,7 +136,7 @@ void frmAddOwner::Display(int Mode, qint64 ID)
             return;
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmAddOwner.Display"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, windowTitle());
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, windowTitle());
         return;
     }
     txtName->setFocus();
@@ -212,7 +212,7 @@ bool frmAddOwner::SaveOwner()
         });
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmAddOwner.SaveOwner"), error);
-        ui::MsgBox(saveFailedMessage(kWhat, errorText(error)), ui::vbExclamation, windowTitle());
+        ui::MsgBox(saveFailedMessage(kWhat, userErrorText(error)), ui::vbExclamation, windowTitle());
         return false;
     }
 

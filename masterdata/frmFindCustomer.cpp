@@ -153,7 +153,6 @@ void frmFindCustomer::buildControls()
     connect(cmdAddCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdAddCustomer_Click);
     connect(cmdEditCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdEditCustomer_Click);
     connect(cmdDeleteCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdDeleteCustomer_Click);
-    connect(grdCustomer, &ui::DataGrid::DblClick, this, &frmFindCustomer::cmdEditCustomer_Click);
 
     const QList<QWidget *> order{txtName,     txtHouseName,    txtStreet,         txtArea,        txtTown,
                                  txtPostCode, txtTelNo,        txtMobileNo,       txtEmail,       txtMembershipNo,
@@ -177,7 +176,7 @@ void frmFindCustomer::Form_Load()
             throw db::Error(ResultRs->lastError());
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmFindCustomer.Form_Load"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
     FirstSearch = true;
     applyLayoutState();
@@ -247,7 +246,7 @@ void frmFindCustomer::cmdStart_Click()
         }
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmFindCustomer.cmdStart_Click"), error);
-        ui::MsgBox(QStringLiteral("The search could not be run:\n") + errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(QStringLiteral("The search could not be run:\n") + userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -276,7 +275,7 @@ void frmFindCustomer::cmdAddCustomer_Click()
         customerDialog().Display(1, 0);
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmFindCustomer.cmdAddCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -287,7 +286,7 @@ void frmFindCustomer::cmdEditCustomer_Click()
             customerDialog().Display(2, ResultRs->value(QStringLiteral("ID")).toLongLong());
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmFindCustomer.cmdEditCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -306,7 +305,7 @@ void frmFindCustomer::cmdDeleteCustomer_Click()
         DeleteCustomer(id, *ResultRs);
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmFindCustomer.cmdDeleteCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 

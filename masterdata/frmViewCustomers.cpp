@@ -77,7 +77,7 @@ void frmViewCustomers::Form_Load()
         LoadRecordset();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewCustomers.Form_Load"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -99,7 +99,7 @@ void frmViewCustomers::Display()
         LoadRecordset();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewCustomers.Display"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
     showListWindow(this);
 }
@@ -140,7 +140,7 @@ void frmViewCustomers::cmdAddCustomer_Click()
             ListRs->Requery();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewCustomers.cmdAddCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -153,7 +153,7 @@ void frmViewCustomers::cmdEditCustomer_Click()
         ListRs->Requery();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewCustomers.cmdEditCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -175,7 +175,7 @@ void frmViewCustomers::cmdDeleteCustomer_Click()
             WriteEventLog(ui::Now(), evCustomerDeleted, details);
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewCustomers.cmdDeleteCustomer_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 

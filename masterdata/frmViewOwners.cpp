@@ -82,7 +82,7 @@ void frmViewOwners::Display()
         LoadRecordset();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewOwners.Display"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
     showListWindow(this);
 }
@@ -118,7 +118,7 @@ void frmViewOwners::cmdAddOwner_Click()
         requeryList();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewOwners.cmdAddOwner_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -131,7 +131,7 @@ void frmViewOwners::cmdEditOwner_Click()
         requeryList();
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewOwners.cmdEditOwner_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 
@@ -152,7 +152,7 @@ void frmViewOwners::cmdDeleteOwner_Click()
             WriteEventLog(ui::Now(), evOwnerDeleted, details);
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmViewOwners.cmdDeleteOwner_Click"), error);
-        ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
+        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
     }
 }
 

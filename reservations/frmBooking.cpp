@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -287,6 +288,9 @@ void frmBooking::buildControls()
     }
     // VAT and total follow the other charges once they pass their check.
     ui::installValidateOnLeave(txtOtherCharges, [this] {
+        // While the form is being filled or emptied, pages come and go: no user move.
+        if (!m_loaded)
+            return true;
         if (!txtOtherCharges_Validate())
             return false;
         txtOtherCharges_LostFocus();
@@ -593,7 +597,7 @@ void frmBooking::Display(int Mode, qint64 BookingID)
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmBooking.Display"), error);
         ui::MsgBox(errorText(error), ui::vbExclamation, kTitle);
-        ReleaseRecordsets();
+        Unload();
         return;
     }
 
@@ -887,7 +891,7 @@ void frmBooking::txtOtherCharges_LostFocus()
 bool frmBooking::validateNumberBox(QLineEdit *box, const QString &title, bool wholeNumber)
 {
     const QString text = box->text();
-    if (text.isEmpty() || (wholeNumber ? isWholeNumberText(text) : isNumberText(text)))
+    if (!m_loaded || text.isEmpty() || (wholeNumber ? isWholeNumberText(text) : isNumberText(text)))
         return true;
     ui::MsgBox(kNumberMessage, ui::vbExclamation | ui::vbOKOnly, title);
     return false;
@@ -956,7 +960,7 @@ void frmBooking::FillConfirmation()
     if (CustomerRs->RecordCount() == 0)
         return;
     CustomerRs->MoveFirst();
-    CustomerRs->Find(QStringLiteral("ID = ") + cboCustomer->BoundText().trimmed());
+    CustomerRs->Find(QStringLiteral("ID = ") + db::sqlNumber(cboCustomer->boundValue().toLongLong()));
     if (CustomerRs->isEOF())
         return;
     const db::Recordset &customer = *CustomerRs;
@@ -1008,7 +1012,7 @@ BookingRecord frmBooking::enteredRecord() const
     record.FromDate = m_FromDateTime;
     record.ToDate = m_ToDateTime;
     record.BookedBy = txtBookedBy->text();
-    record.CustomerID = cboCustomer->BoundText().trimmed().toLongLong();
+    record.CustomerID = cboCustomer->boundValue().toLongLong();
     record.Notes = txtNotes->toPlainText();
     record.NoAdults = qint64(amountOf(txtNoAdults->text()));
     record.NoKids = qint64(amountOf(txtNoKids->text()));
@@ -1016,8 +1020,8 @@ BookingRecord frmBooking::enteredRecord() const
     record.VAT = amountOf(txtVAT->text());
     record.TotalPayable = amountOf(txtTotalPayable->text());
     record.AmountPayed = amountOf(txtAmountPayed->text());
-    const QString method = cboPaymentMethod->BoundText().trimmed();
-    if (!method.isEmpty())
+    const QVariant method = cboPaymentMethod->boundValue();
+    if (!isNull(method))
         record.PaymentMethodID = method.toLongLong();
     record.CreditCardNo = txtCreditCardNo->text();
     record.CreditCardExpiry = txtCreditCardExpiry->text();

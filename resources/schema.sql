@@ -111,7 +111,6 @@ CREATE TABLE BookingBerth (
   BerthID LONG NOT NULL,
   PRIMARY KEY (BookingID, BerthID)
 );
-CREATE INDEX BookingBerthBerth ON BookingBerth (BerthID);
 
 -- The scratch copy of the booking last opened in the summary; its ID is the booking's, not an autonumber.
 CREATE TABLE InvTemp (

@@ -35,6 +35,23 @@ QString SqlQuote(const QString &text)
     return quoted;
 }
 
+QString escapeLikeText(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('%') || c == QLatin1Char('?') || c == QLatin1Char('_')
+            || c == QLatin1Char('#') || c == QLatin1Char('[')) {
+            escaped += QLatin1Char('[');
+            escaped += c;
+            escaped += QLatin1Char(']');
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 QString sqlNumber(double value)
 {
     if (!std::isfinite(value))

@@ -38,6 +38,10 @@ enum PositionEnum { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
 // 'O''Brien': the one way a text enters SQL or filter text. Only the apostrophe is
 // special inside a quoted literal; "%", "#" and "*" stay data.
 QString SqlQuote(const QString &text);
+// A text made literal inside a LIKE pattern: "*", "%", "?", "_", "#" and "[" are each
+// put in brackets, so that "Name LIKE " + SqlQuote(escapeLikeText(typed) + "*") finds
+// the names that start with exactly what was typed.
+QString escapeLikeText(const QString &text);
 // Numbers in SQL and filter text, always with "." and never grouped.
 QString sqlNumber(double value);
 QString sqlNumber(qint64 value);

@@ -213,9 +213,14 @@ double truthOf(const QVariant &cell)
     return cell.toDouble() != 0 ? -1 : 0;
 }
 
+// "YYYY-MM-DD HH:MM:SS": two such texts compare as their times do.
 bool isCanonicalDateText(const QVariant &cell)
 {
-    return cell.typeId() == QMetaType::QString && cell.toString().size() == 19;
+    if (cell.typeId() != QMetaType::QString)
+        return false;
+    const QString text = cell.toString();
+    return text.size() == 19 && text[4] == QLatin1Char('-') && text[10] == QLatin1Char(' ')
+        && text[13] == QLatin1Char(':');
 }
 
 QDateTime dateOfCell(const QVariant &cell)

@@ -33,10 +33,8 @@ bool isNameToken(const JetToken &t)
     return t.kind == JetToken::Word || t.kind == JetToken::Bracketed || t.kind == JetToken::Backquoted;
 }
 
-} // namespace
-
-// One cell as stored, in the form the field's type keeps.
-static QVariant readCell(sqlite3_stmt *statement, int column, std::uint8_t readAs)
+// One cell as stored, in the form the field's type keeps (readAs: Recordset::ReadAs).
+QVariant readCell(sqlite3_stmt *statement, int column, std::uint8_t readAs)
 {
     enum { Any, Long, Double, Boolean, Text };
     switch (sqlite3_column_type(statement, column)) {
@@ -77,6 +75,8 @@ static QVariant readCell(sqlite3_stmt *statement, int column, std::uint8_t readA
     }
     }
 }
+
+} // namespace
 
 Recordset::Recordset(QObject *parent)
     : QObject(parent)

@@ -1,5 +1,7 @@
 #include "platform/ui/Adodc.h"
 
+#include <exception>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMetaMethod>
@@ -23,6 +25,12 @@ QToolButton *navigationButton(QWidget *parent, const char *name, const QString &
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoRaise(false);
     return button;
+}
+
+QString describe(const std::exception &failure)
+{
+    const auto *dbError = dynamic_cast<const db::Error *>(&failure);
+    return dbError ? dbError->message() : QString::fromUtf8(failure.what());
 }
 
 // Writing sets this for its span, so no reload in between takes the user's text.
@@ -88,8 +96,8 @@ bool Adodc::open()
     try {
         Refresh();
         return true;
-    } catch (const db::Error &failure) {
-        reportError(failure.message());
+    } catch (const std::exception &failure) {
+        reportError(describe(failure));
         return false;
     }
 }
@@ -135,8 +143,8 @@ bool Adodc::saveChanges()
     try {
         writeCurrentRow();
         return true;
-    } catch (const db::Error &failure) {
-        reportError(failure.message());
+    } catch (const std::exception &failure) {
+        reportError(describe(failure));
         return false;
     }
 }
@@ -244,8 +252,8 @@ void Adodc::navigate(Move move)
             rows.MoveLast();
             break;
         }
-    } catch (const db::Error &failure) {
-        reportError(failure.message());
+    } catch (const std::exception &failure) {
+        reportError(describe(failure));
     }
     loadBindings();
     emit moveComplete();

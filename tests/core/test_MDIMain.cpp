@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -53,6 +55,11 @@ public slots:
     void Form_Activate() { ++activated; }
 };
 
+class OtherChild : public TestChild
+{
+    Q_OBJECT
+};
+
 struct Entry {
     const char *control;
     const char *caption;   // "-" for a separator
@@ -60,13 +67,13 @@ struct Entry {
     bool hidden = false;
 };
 
-struct MenuSpec {
+struct ExpectedMenu {
     const char *control;
     const char *caption;
     std::vector<Entry> entries;
 };
 
-const std::vector<MenuSpec> kMenuTree = {
+const std::vector<ExpectedMenu> kMenuTree = {
     {"mnuFile", "File",
      {{"mnuFileExportCustomers", "Export Customers..."},
       {"mnuFileExportReservations", "Export Reservations"},
@@ -203,16 +210,16 @@ TEST_F(MainWindowTest, MenuTreeHasEveryEntryInOrder)
     const QList<QAction *> topLevel = main.menuBar()->actions();
     ASSERT_EQ(topLevel.size(), qsizetype(kMenuTree.size()));
     for (size_t m = 0; m < kMenuTree.size(); ++m) {
-        const MenuSpec &spec = kMenuTree[m];
-        SCOPED_TRACE(spec.control);
-        EXPECT_EQ(topLevel[m]->objectName(), QLatin1String(spec.control));
-        EXPECT_EQ(topLevel[m]->text(), QLatin1String(spec.caption));
-        const QMenu *menu = main.findChild<QMenu *>(QLatin1String(spec.control));
+        const ExpectedMenu &expected = kMenuTree[m];
+        SCOPED_TRACE(expected.control);
+        EXPECT_EQ(topLevel[m]->objectName(), QLatin1String(expected.control));
+        EXPECT_EQ(topLevel[m]->text(), QLatin1String(expected.caption));
+        const QMenu *menu = main.findChild<QMenu *>(QLatin1String(expected.control));
         ASSERT_NE(menu, nullptr);
         const QList<QAction *> entries = menu->actions();
-        ASSERT_EQ(entries.size(), qsizetype(spec.entries.size()));
-        for (size_t e = 0; e < spec.entries.size(); ++e) {
-            const Entry &entry = spec.entries[e];
+        ASSERT_EQ(entries.size(), qsizetype(expected.entries.size()));
+        for (size_t e = 0; e < expected.entries.size(); ++e) {
+            const Entry &entry = expected.entries[e];
             const QAction *action = entries[e];
             SCOPED_TRACE(entry.caption);
             EXPECT_EQ(action->objectName(), QLatin1String(entry.control));
@@ -349,6 +356,13 @@ TEST_F(MainWindowTest, OpeningTheSameChildTwiceGivesTheSameWindow)
     auto *child = ui::findMdiChild<TestChild>(main.mdiArea());
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->displayed, 2);
+
+    // Used again after another window, it comes back to the front.
+    childWindow<OtherChild>()(main);
+    EXPECT_EQ(ui::activeMdiChild(main.mdiArea()), ui::findMdiChild<OtherChild>(main.mdiArea()));
+    main.mnuCustomersView_Click();
+    EXPECT_EQ(ui::activeMdiChild(main.mdiArea()), child);
+    ui::findMdiChild<OtherChild>(main.mdiArea())->parentWidget()->close();
 
     // A closed window is unloaded; the next use makes a fresh one.
     main.mdiArea()->subWindowList().first()->close();
@@ -505,10 +519,11 @@ TEST_F(EditMenuTest, CommandActsOnTheBoxFocusedWhenItRuns)
     EXPECT_EQ(txtName->text(), QStringLiteral("Harbour View"));
 }
 
-TEST_F(EditMenuTest, FocusedBoxKeepsItsOwnKeys)
+TEST_F(EditMenuTest, ControlsKeepTheirOwnKeys)
 {
     QSignalSpy clear(m_actions.at(6), &QAction::triggered);
     QSignalSpy undo(m_actions.at(0), &QAction::triggered);
+    QSignalSpy selectAll(m_actions.at(7), &QAction::triggered);
 
     // Del with no selection deletes the next character, which the menu's Clear never does.
     focus(txtName);
@@ -517,16 +532,18 @@ TEST_F(EditMenuTest, FocusedBoxKeepsItsOwnKeys)
     EXPECT_EQ(txtName->text(), QStringLiteral("arbour View"));
     QTest::keyClick(txtName, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(txtName->text(), QStringLiteral("Harbour View"));
-    EXPECT_EQ(clear.count(), 0);
-    EXPECT_EQ(undo.count(), 0);
 
-    // Elsewhere the key reaches the menu's command, which finds no box and does nothing.
+    // A grid selects all its rows on Ctrl+A, and the box the menu last saw keeps its text.
+    QStandardItemModel rows(3, 1);
+    grdList->setModel(&rows);
     txtName->setSelection(0, 7);
     openEditMenu();
     focus(grdList);
+    QTest::keyClick(grdList, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(grdList, Qt::Key_Delete);
-    EXPECT_EQ(clear.count(), 1);
+    EXPECT_EQ(grdList->selectionModel()->selectedIndexes().size(), 3);
     EXPECT_EQ(txtName->text(), QStringLiteral("Harbour View"));
+    EXPECT_EQ(clear.count() + undo.count() + selectAll.count(), 0);
 }
 
 // --- Commands of the main window itself ---------------------------------
@@ -582,15 +599,24 @@ TEST_F(MainWindowTest, ClosingWritesTheCloseEventOnce)
     EXPECT_TRUE(text.contains("[Application closed]\r\n" + QByteArray(32, '-') + "\r\n\r\n"));
 }
 
-// --- Create Web Booking Page ---------------------------------------------
-
-TEST(WebBookingFormAction, CustomAddressOnlyForIndexOne)
+TEST_F(MainWindowTest, ChildRefusingToCloseKeepsTheProgramRunning)
 {
-    EXPECT_EQ(webBookingFormAction(0, QStringLiteral("https://mine.example/form")), QString::fromUtf8(kBuiltInFormService));
-    EXPECT_EQ(webBookingFormAction(1, QStringLiteral("https://mine.example/form")), QStringLiteral("https://mine.example/form"));
-    EXPECT_EQ(webBookingFormAction(1, QString()), QString());
-    EXPECT_TRUE(QString::fromUtf8(kBuiltInFormService).endsWith(QStringLiteral("/cgi-bin/rom.pl")));
+    ASSERT_TRUE(QDir(driveC()).mkpath(QStringLiteral("Quorlc/traces")));
+    InitEventLog();
+    class Unsaved : public QWidget
+    {
+    protected:
+        void closeEvent(QCloseEvent *event) override { event->ignore(); }
+    };
+    MDIMain main(nullptr, Navigation{});
+    main.show();
+    ui::addMdiChild(main.mdiArea(), new Unsaved)->show();
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_FALSE(QFile::exists(EventLogPath));
 }
+
+// --- Create Web Booking Page ---------------------------------------------
 
 struct WebPageCase {
     int providerIndex;
@@ -621,6 +647,8 @@ TEST_P(CreateWebBookingPageTest, GeneratorGetsActionAndEmailOfSettings)
     const QString expected = param.expectedAction ? QString::fromUtf8(param.expectedAction)
                                                   : QString::fromUtf8(kBuiltInFormService);
     EXPECT_EQ(generated, (QStringList{expected, QStringLiteral("o'hara@marina.example")}));
+    EXPECT_EQ(webBookingFormAction(param.providerIndex, QString::fromUtf8(param.custom)), expected);
+    EXPECT_TRUE(QString::fromUtf8(kBuiltInFormService).endsWith(QStringLiteral("/cgi-bin/rom.pl")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Providers, CreateWebBookingPageTest,

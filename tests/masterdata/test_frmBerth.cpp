@@ -1,4 +1,5 @@
 #include <memory>
+#include <ostream>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -210,6 +211,11 @@ struct RefusedAdd {
     const char *message;
 };
 
+void PrintTo(const RefusedAdd &refused, std::ostream *out)
+{
+    *out << '"' << refused.name << "\" expecting " << refused.message;
+}
+
 class BerthAddRefusedTest : public BerthDialogTest, public ::testing::WithParamInterface<RefusedAdd> {};
 
 TEST_P(BerthAddRefusedTest, NothingIsSavedAndTheFieldsKeepTheirText)
@@ -247,6 +253,11 @@ struct ClosingRoad {
     const char *name;
     void (*close)(frmBerth &);
 };
+
+void PrintTo(const ClosingRoad &road, std::ostream *out)
+{
+    *out << road.name;
+}
 
 class BerthCancelTest : public BerthDialogTest, public ::testing::WithParamInterface<ClosingRoad> {};
 
@@ -412,6 +423,11 @@ struct NumberCase {
     const char *title; // null: accepted
 };
 
+void PrintTo(const NumberCase &number, std::ostream *out)
+{
+    *out << number.box << " \"" << number.text << '"';
+}
+
 class BerthNumberTest : public BerthDialogTest, public ::testing::WithParamInterface<NumberCase> {};
 
 TEST_P(BerthNumberTest, LeavingTheBoxChecksItsNumber)
@@ -419,15 +435,14 @@ TEST_P(BerthNumberTest, LeavingTheBoxChecksItsNumber)
     const NumberCase &number = GetParam();
     open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    typeBerth(QStringLiteral("H8"), QStringLiteral("Pontoon"));
     QLineEdit *target = box(number.box);
     target->setFocus();
     ASSERT_TRUE(target->hasFocus());
     target->setText(QString::fromUtf8(number.text));
     if (number.title)
         expectMessage(QStringLiteral("Please enter a valid number to continue"), ui::vbOK);
-    // The press on Add moves the focus first; a refused number stops the button.
-    QTest::mouseClick(button("cmdAdd"), Qt::LeftButton);
+    // The press on Activate moves the focus first; a refused number stops the button.
+    QTest::mouseClick(button("cmdActivate"), Qt::LeftButton);
     if (number.title) {
         ASSERT_FALSE(messages().isEmpty());
         EXPECT_EQ(messages().last().title, number.title);

@@ -21,6 +21,11 @@ struct BadFileCase
     QByteArray content;   // the file's bytes; null for no file at all
 };
 
+void PrintTo(const BadFileCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class OpeningBadFile : public ::testing::TestWithParam<BadFileCase>
 {
 };

@@ -48,6 +48,11 @@ struct FilterCase
     const char *ids;   // the IDs left, in order, joined by "|"; "" for none
 };
 
+void PrintTo(const FilterCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class FilterExpression : public ::testing::TestWithParam<FilterCase>
 {
 };

@@ -24,6 +24,11 @@ struct ExpressionCase
     const char *expected;
 };
 
+void PrintTo(const ExpressionCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class JetExpression : public DbTest, public ::testing::WithParamInterface<ExpressionCase>
 {
 };

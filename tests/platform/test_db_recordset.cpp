@@ -100,6 +100,11 @@ struct TypedWrite
     const char *stored;   // as SQLite keeps it, or nullptr when the field must refuse the value
 };
 
+void PrintTo(const TypedWrite &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class TypedWriteTest : public DbTest, public ::testing::WithParamInterface<TypedWrite>
 {
 };
@@ -319,6 +324,18 @@ TEST_F(RecordsetTest, QuotedValuesWithApostrophesPercentAndHashesAreData)
     EXPECT_EQ(customers->RecordCount(), 1);
     customers->setFilter(QStringLiteral("Name LIKE ") + db::SqlQuote(QStringLiteral("O'Hara 60%*")));
     EXPECT_EQ(customers->RecordCount(), 0);
+
+    // Wildcards typed by the user stay data in a prefix search, in a filter and in SQL.
+    customers->setFilter(QStringLiteral("Name LIKE ") + db::SqlQuote(db::escapeLikeText(QStringLiteral("*")) + "*"));
+    EXPECT_EQ(customers->RecordCount(), 0);
+    customers->setFilter(QStringLiteral("Name LIKE ") + db::SqlQuote(db::escapeLikeText(name) + "*"));
+    EXPECT_EQ(customers->RecordCount(), 1);
+    const QString prefixCount = QStringLiteral("SELECT COUNT(*) FROM Customer WHERE Name LIKE %1");
+    EXPECT_EQ(scalar(prefixCount.arg(db::SqlQuote(db::escapeLikeText(QStringLiteral("O'Hara 50% #1 *")) + "*")))
+                  .toInt(),
+              1);
+    EXPECT_EQ(scalar(prefixCount.arg(db::SqlQuote(db::escapeLikeText(QStringLiteral("O'Hara 5_")) + "*"))).toInt(), 0);
+    EXPECT_EQ(scalar(prefixCount.arg(db::SqlQuote(db::escapeLikeText(QStringLiteral("%")) + "*"))).toInt(), 0);
 }
 
 TEST_F(RecordsetTest, FailedOpenLeavesAClosedRecordsetThatSaysWhy)

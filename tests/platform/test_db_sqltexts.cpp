@@ -39,6 +39,11 @@ struct StatementCase
     const char *expected;
 };
 
+void PrintTo(const StatementCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class SqlStatement : public DbTest, public ::testing::WithParamInterface<StatementCase>
 {
 };
@@ -108,6 +113,11 @@ struct SourceCase
     const char *field;
     const char *expected;   // the field of every row, in order, joined by "|"
 };
+
+void PrintTo(const SourceCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class SqlSource : public DbTest, public ::testing::WithParamInterface<SourceCase>
 {
@@ -314,6 +324,11 @@ struct NarrowCase
     const char *field;
     const char *expected;   // Filter and Sort: the field of every row; Find: of the row found, "EOF" when none
 };
+
+void PrintTo(const NarrowCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Narrowing : public DbTest, public ::testing::WithParamInterface<NarrowCase>
 {

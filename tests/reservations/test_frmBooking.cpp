@@ -7,6 +7,10 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +24,7 @@
 #include "platform/db/Connection.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "reservations/Availability.h"
 #include "reservations/frmBooking.h"
@@ -361,8 +366,9 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     EXPECT_EQ(row[6].toInt(), 3);
     EXPECT_EQ(row[7].toInt(), 1);
     EXPECT_DOUBLE_EQ(row[8].toDouble(), 10.0);
-    EXPECT_DOUBLE_EQ(row[9].toDouble(), 17.5);
-    EXPECT_DOUBLE_EQ(row[10].toDouble(), 117.5);
+    // What stands in the boxes is stored: VAT and total as shown, in pence.
+    EXPECT_DOUBLE_EQ(row[9].toDouble(), 13.13);
+    EXPECT_DOUBLE_EQ(row[10].toDouble(), 88.13);
     EXPECT_DOUBLE_EQ(row[11].toDouble(), 50.0);
     EXPECT_EQ(row[12].toInt(), 2);
     EXPECT_EQ(row[13].toString(), QStringLiteral("Visa"));
@@ -371,7 +377,7 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     EXPECT_EQ(row[16].toString(), QStringLiteral("G-7"));
     EXPECT_EQ(row[17].toString(), QStringLiteral("16A"));
     EXPECT_TRUE(row[18].toBool());
-    EXPECT_EQ(scalar(QStringLiteral("SELECT ClubMember FROM Booking")).toInt(), -1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking WHERE ClubMember = -1")).toInt(), 1);
     EXPECT_EQ(row[19].toString(), QString()) << "an empty box stores an empty text";
     EXPECT_EQ(rows(QStringLiteral("SELECT BookingID, BerthID FROM BookingBerth ORDER BY BerthID")),
               (QList<QVariantList>{{row[0], a1}, {row[0], a2}}));
@@ -437,16 +443,17 @@ TEST_F(BookingForm, SwitchedOffCountsStoreMinusOneAndShowAsZeroOnceSwitchedOn)
     SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
                      QString::fromUtf8(kValueShowAdultsAndKids), QStringLiteral("0"));
     newBookingToConfirmation(smith, {a1});
-    EXPECT_FALSE(box("txtNoAdults")->isVisibleTo(form.get()));
+    EXPECT_TRUE(box("txtNoAdults")->isHidden());
+    EXPECT_TRUE(control<QLabel>("lblNoAdultsEdit")->isHidden());
     for (const char *name : {"lblNoAdults", "lblNoKids", "lblAdults", "lblKids"})
-        EXPECT_FALSE(control<QLabel>(name)->isVisibleTo(form.get())) << name;
+        EXPECT_TRUE(control<QLabel>(name)->isHidden()) << name;
     form->cmdNext_Click();
     EXPECT_EQ(rows(QStringLiteral("SELECT NoAdults, NoKids FROM Booking")), (QList<QVariantList>{{-1, -1}}));
 
     SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
                      QString::fromUtf8(kValueShowAdultsAndKids), QStringLiteral("1"));
     form->Display(2, scalar(QStringLiteral("SELECT ID FROM Booking")).toLongLong());
-    EXPECT_TRUE(box("txtNoAdults")->isVisibleTo(form.get()));
+    EXPECT_FALSE(box("txtNoAdults")->isHidden());
     EXPECT_EQ(text("txtNoAdults"), QStringLiteral("0"));
     EXPECT_EQ(text("txtNoKids"), QStringLiteral("0"));
 }
@@ -481,7 +488,7 @@ TEST_F(BookingForm, CancellingAnEditAsksAndDeletesOnlyTheBookingRow)
 struct FailureCase {
     const char *name;
     int mode;
-    const char *trigger; // %1: the second berth's ID
+    const char *trigger; // %B: the second berth's ID
 };
 
 class BookingSaveFailure : public BookingForm, public ::testing::WithParamInterface<FailureCase> {
@@ -505,7 +512,7 @@ TEST_P(BookingSaveFailure, AFailedWriteLeavesNothingNoEventAndTheFormAsTyped)
     box("txtOtherCharges")->setText(QStringLiteral("£12.00"));
     const QList<QVariantList> before = snapshot();
     execute(QStringLiteral("CREATE TEMP TRIGGER failing %1 BEGIN SELECT RAISE(ABORT, 'disk trouble'); END")
-                .arg(QString::fromUtf8(c.trigger).arg(a2)));
+                .arg(QString::fromUtf8(c.trigger).replace(QStringLiteral("%B"), QString::number(a2))));
 
     expectMessage(QStringLiteral("The booking could not be saved."), ui::vbOK);
     form->cmdNext_Click();
@@ -529,10 +536,10 @@ TEST_P(BookingSaveFailure, AFailedWriteLeavesNothingNoEventAndTheFormAsTyped)
 INSTANTIATE_TEST_SUITE_P(
     Writes, BookingSaveFailure,
     ::testing::Values(FailureCase{"NewBookingRow", 1, "BEFORE INSERT ON Booking"},
-                      FailureCase{"NewSecondBerthRow", 1, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %1"},
+                      FailureCase{"NewSecondBerthRow", 1, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %B"},
                       FailureCase{"EditedBookingRow", 2, "BEFORE UPDATE ON Booking"},
                       FailureCase{"OldBerthRows", 2, "BEFORE DELETE ON BookingBerth"},
-                      FailureCase{"EditedSecondBerthRow", 2, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %1"}),
+                      FailureCase{"EditedSecondBerthRow", 2, "BEFORE INSERT ON BookingBerth WHEN NEW.BerthID = %B"}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
 TEST_F(BookingForm, ConfirmingTwiceGivesOneBooking)
@@ -540,8 +547,9 @@ TEST_F(BookingForm, ConfirmingTwiceGivesOneBooking)
     const qint64 smith = addCustomer(QStringLiteral("Smith"));
     const qint64 a1 = addBerth(QStringLiteral("A1"));
     newBookingToConfirmation(smith, {a1});
-    QTest::mouseDClick(control<QPushButton>("cmdNext"), Qt::LeftButton);
-    form->cmdNext_Click();
+    // The second click of a double click reaches the button after the first one's save.
+    control<QPushButton>("cmdNext")->click();
+    control<QPushButton>("cmdNext")->click();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 1);
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 1);
     EXPECT_EQ(eventLog().count(QStringLiteral("[Booking added]")), 1);
@@ -549,7 +557,7 @@ TEST_F(BookingForm, ConfirmingTwiceGivesOneBooking)
 
 struct GoneCase {
     const char *name;
-    const char *change; // %1 customer, %2 second berth
+    const char *change; // %C the customer, %B the second berth
     const char *message;
 };
 
@@ -563,7 +571,9 @@ TEST_P(BookingMeanwhile, WhatAnotherWindowTookAwayIsRefusedAtTheSave)
     const qint64 a1 = addBerth(QStringLiteral("A1"));
     const qint64 a2 = addBerth(QStringLiteral("A2"));
     newBookingToConfirmation(smith, {a1, a2});
-    execute(QString::fromUtf8(c.change).arg(smith).arg(a2));
+    execute(QString::fromUtf8(c.change)
+                .replace(QStringLiteral("%C"), QString::number(smith))
+                .replace(QStringLiteral("%B"), QString::number(a2)));
     const QList<QVariantList> before = snapshot();
 
     expectMessage(QString::fromUtf8(c.message), ui::vbOK);
@@ -578,12 +588,12 @@ TEST_P(BookingMeanwhile, WhatAnotherWindowTookAwayIsRefusedAtTheSave)
 INSTANTIATE_TEST_SUITE_P(
     Changes, BookingMeanwhile,
     ::testing::Values(
-        GoneCase{"CustomerDeleted", "DELETE FROM Customer WHERE ID = %1", "customer of this booking no longer exists"},
-        GoneCase{"BerthDeleted", "DELETE FROM Berth WHERE ID = %2", "no longer free for this period: A2"},
-        GoneCase{"BerthLaidUp", "UPDATE Berth SET Active = 0 WHERE ID = %2", "no longer free for this period: A2"},
+        GoneCase{"CustomerDeleted", "DELETE FROM Customer WHERE ID = %C", "customer of this booking no longer exists"},
+        GoneCase{"BerthDeleted", "DELETE FROM Berth WHERE ID = %B", "no longer free for this period: A2"},
+        GoneCase{"BerthLaidUp", "UPDATE Berth SET Active = 0 WHERE ID = %B", "no longer free for this period: A2"},
         GoneCase{"BerthBooked",
                  "INSERT INTO Booking (ID, FromDate, ToDate, CustomerID) VALUES (900, '2026-06-02 09:00:00', "
-                 "'2026-06-02 18:00:00', %1); INSERT INTO BookingBerth (BookingID, BerthID) VALUES (900, %2)",
+                 "'2026-06-02 18:00:00', %C); INSERT INTO BookingBerth (BookingID, BerthID) VALUES (900, %B)",
                  "no longer free for this period: A2"}),
     [](const ::testing::TestParamInfo<GoneCase> &info) { return std::string(info.param.name); });
 
@@ -680,6 +690,25 @@ TEST_F(BookingForm, EnterMovesTheFocusToTheNextControlThatCanTakeIt)
     EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>("txtNotes"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QStringLiteral("\n"));
+}
+
+TEST_F(BookingForm, AsAChildWindowItOpensMaximisedAndUnloadsWhenDone)
+{
+    QMainWindow main;
+    auto *area = new QMdiArea(&main);
+    main.setCentralWidget(area);
+    main.show();
+    QPointer<frmBooking> child = ui::sharedMdiChild<frmBooking>(area);
+    child->Display(1, 0);
+    auto *subWindow = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+    ASSERT_NE(subWindow, nullptr);
+    EXPECT_TRUE(subWindow->isMaximized());
+    EXPECT_EQ(ui::findMdiChild<frmBooking>(area), child.data());
+
+    child->cmdCancel_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(child.isNull());
+    EXPECT_EQ(ui::findMdiChild<frmBooking>(area), nullptr);
 }
 
 } // namespace
