@@ -6,47 +6,39 @@ namespace quorl {
 
 using db::SqlQuote;
 
+namespace {
+
+// The columns in the order the statements name them.
+QList<ColumnValue> customerValues(const CustomerRecord &c)
+{
+    return addressValues(c)
+        + QList<ColumnValue>{
+            {"TelNo", SqlQuote(c.TelNo)},
+            {"MobileNo", SqlQuote(c.MobileNo)},
+            {"EmailAddress", SqlQuote(c.EmailAddress)},
+            {"Notes", SqlQuote(c.Notes)},
+            {"ClubMember", QString::number(c.ClubMember)},
+            {"MembershipNo", SqlQuote(c.MembershipNo)},
+        };
+}
+
+} // namespace
+
 QString customerByIdSql(qint64 id)
 {
     return QStringLiteral("SELECT Customer.* FROM Customer WHERE Customer.ID = ") + QString::number(id);
 }
 
-// Every text goes through SqlQuote: an apostrophe in a name is data, never the end of a literal.
 QString customerInsertSql(const CustomerRecord &c)
 {
-    return QStringLiteral("INSERT INTO Customer (Name, HouseName, Street, Area, Town, PostCode, TelNo, MobileNo, "
-                          "EmailAddress, Notes, ClubMember, MembershipNo) SELECT ")
-        + SqlQuote(c.Name) + QStringLiteral(", ") + SqlQuote(c.HouseName) + QStringLiteral(", ")
-        + SqlQuote(c.Street) + QStringLiteral(", ") + SqlQuote(c.Area) + QStringLiteral(", ") + SqlQuote(c.Town)
-        + QStringLiteral(", ") + SqlQuote(c.PostCode) + QStringLiteral(", ") + SqlQuote(c.TelNo)
-        + QStringLiteral(", ") + SqlQuote(c.MobileNo) + QStringLiteral(", ") + SqlQuote(c.EmailAddress)
-        + QStringLiteral(", ") + SqlQuote(c.Notes) + QStringLiteral(", ") + QString::number(c.ClubMember)
-        + QStringLiteral(", ") + SqlQuote(c.MembershipNo);
+    return insertSelectSql(QStringLiteral("Customer"), customerValues(c));
 }
 
 QString customerUpdateSql(const CustomerRecord &c, qint64 id)
 {
-    return QStringLiteral("UPDATE Customer SET Name = ") + SqlQuote(c.Name)
-        + QStringLiteral(", HouseName = ") + SqlQuote(c.HouseName) + QStringLiteral(", Street = ")
-        + SqlQuote(c.Street) + QStringLiteral(", Area = ") + SqlQuote(c.Area) + QStringLiteral(", Town = ")
-        + SqlQuote(c.Town) + QStringLiteral(", PostCode = ") + SqlQuote(c.PostCode)
-        + QStringLiteral(", TelNo = ") + SqlQuote(c.TelNo) + QStringLiteral(", MobileNo = ")
-        + SqlQuote(c.MobileNo) + QStringLiteral(", EmailAddress = ") + SqlQuote(c.EmailAddress)
-        + QStringLiteral(", Notes = ") + SqlQuote(c.Notes) + QStringLiteral(", ClubMember = ")
-        + QString::number(c.ClubMember) + QStringLiteral(", MembershipNo = ") + SqlQuote(c.MembershipNo)
-        + QStringLiteral("WHERE ID = ") + QString::number(id);
-}
-
-QString savedContactEventDetails(const QString &name, const QString &houseName)
-{
-    return QStringLiteral("Name: '") + name + QStringLiteral("' ") + QStringLiteral("HouseName: '") + houseName
-        + QStringLiteral("'");
-}
-
-QString deletedContactEventDetails(const QVariant &name, const QVariant &houseName)
-{
-    const auto text = [](const QVariant &value) { return value.isNull() ? QString() : value.toString(); };
-    return QStringLiteral("Name: ") + text(name) + QStringLiteral(", HouseName: ") + text(houseName);
+    // No blank before WHERE: the closing quote ends the value, so the statement reads the same.
+    return updateSetSql(QStringLiteral("Customer"), customerValues(c)) + QStringLiteral("WHERE ID = ")
+        + QString::number(id);
 }
 
 } // namespace quorl

@@ -1,20 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <QVariant>
+
+#include "masterdata/ContactRecord.h"
 
 namespace quorl {
 
 // What the customer dialog writes: the boxes' texts as they stand (not trimmed)
 // and the club-member tick as 0 or 1.
-struct CustomerRecord
+struct CustomerRecord : ContactAddress
 {
-    QString Name;
-    QString HouseName;
-    QString Street;
-    QString Area;
-    QString Town;
-    QString PostCode;
     QString TelNo;
     QString MobileNo;
     QString EmailAddress;
@@ -29,12 +24,5 @@ QString customerUpdateSql(const CustomerRecord &customer, qint64 id);
 
 inline constexpr const char *kCustomerListSql = "SELECT Customer.* FROM Customer";
 inline constexpr const char *kCustomerNewestIdSql = "SELECT MAX(ID) as M FROM Customer";
-
-// Details of the added/modified events of customers and owners: "Name: '...' HouseName: '...'".
-QString savedContactEventDetails(const QString &name, const QString &houseName);
-
-// Details of the deleted events, taken from the list's current row before the
-// delete: "Name: ..., HouseName: ..." where a Null adds nothing.
-QString deletedContactEventDetails(const QVariant &name, const QVariant &houseName);
 
 } // namespace quorl

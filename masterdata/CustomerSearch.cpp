@@ -7,20 +7,11 @@
 
 namespace quorl {
 
-// In a LIKE pattern "*" and "%" are wildcards and "[x]" stands for the character x,
-// so each of the three characters typed is put in brackets: "O'B*" finds "O'B*rien"
-// and not every name beginning with "O'B". The apostrophe is SqlQuote's affair.
+// Every character typed is matched as typed: the wildcards are bracketed as data, and
+// the apostrophe is SqlQuote's affair. "O'B*" finds "O'B*rien", not every "O'B...".
 QString likeBeginsWith(const QString &typed)
 {
-    QString pattern;
-    pattern.reserve(typed.size() + 8);
-    for (const QChar c : typed) {
-        if (c == QLatin1Char('*') || c == QLatin1Char('%') || c == QLatin1Char('['))
-            pattern += QLatin1Char('[') + c + QLatin1Char(']');
-        else
-            pattern += c;
-    }
-    return db::SqlQuote(pattern + QLatin1Char('*'));
+    return db::SqlQuote(db::escapeLikeText(typed) + QLatin1Char('*'));
 }
 
 QString customerSearchFilter(const CustomerSearchBoxes &boxes, int clubMemberState)

@@ -2,17 +2,13 @@
 
 #include <QString>
 
+#include "masterdata/ContactRecord.h"
+
 namespace quorl {
 
 // The search boxes of the customer search, in the order their conditions are built.
-struct CustomerSearchBoxes
+struct CustomerSearchBoxes : ContactAddress
 {
-    QString Name;
-    QString HouseName;
-    QString Street;
-    QString Area;
-    QString Town;
-    QString PostCode;
     QString TelNo;
     QString MobileNo;
     QString EmailAddress;

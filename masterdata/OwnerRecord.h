@@ -2,17 +2,13 @@
 
 #include <QString>
 
+#include "masterdata/ContactRecord.h"
+
 namespace quorl {
 
 // What the owner dialog writes: the boxes' texts as they stand (not trimmed).
-struct OwnerRecord
+struct OwnerRecord : ContactAddress
 {
-    QString Name;
-    QString HouseName;
-    QString Street;
-    QString Area;
-    QString Town;
-    QString PostCode;
     QString MobileNo;
     QString EmailAddress;
     QString Notes;

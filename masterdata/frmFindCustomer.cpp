@@ -30,21 +30,15 @@ const QString kTitle = QStringLiteral("Find Customer");
 
 QList<ui::GridColumn> resultColumns()
 {
-    return {
-        {QStringLiteral("ID"), QStringLiteral("ID")},
-        {QStringLiteral("Name"), QStringLiteral("Name")},
-        {QStringLiteral("HouseName"), QStringLiteral("House Name")},
-        {QStringLiteral("Street"), QStringLiteral("Street")},
-        {QStringLiteral("Area"), QStringLiteral("Area")},
-        {QStringLiteral("Town"), QStringLiteral("Town")},
-        {QStringLiteral("PostCode"), QStringLiteral("Post Code")},
-        {QStringLiteral("TelNo"), QStringLiteral("Tel. No.")},
-        {QStringLiteral("MobileNo"), QStringLiteral("Mobile No.")},
-        {QStringLiteral("EmailAddress"), QStringLiteral("Email Address")},
-        {QStringLiteral("ClubMember"), QStringLiteral("Club Member"), ui::yesNoText},
-        {QStringLiteral("MembershipNo"), QStringLiteral("Membership No.")},
-        {QStringLiteral("Notes"), QStringLiteral("Notes")},
-    };
+    return addressColumns()
+        + QList<ui::GridColumn>{
+            {QStringLiteral("TelNo"), QStringLiteral("Tel. No.")},
+            {QStringLiteral("MobileNo"), QStringLiteral("Mobile No.")},
+            {QStringLiteral("EmailAddress"), QStringLiteral("Email Address")},
+            {QStringLiteral("ClubMember"), QStringLiteral("Club Member"), ui::yesNoText},
+            {QStringLiteral("MembershipNo"), QStringLiteral("Membership No.")},
+            {QStringLiteral("Notes"), QStringLiteral("Notes")},
+        };
 }
 
 } // namespace
@@ -68,16 +62,7 @@ frmFindCustomer::~frmFindCustomer()
 void frmFindCustomer::buildControls()
 {
     auto *boxes = new QGridLayout;
-    txtName = addTextRow(boxes, 0, "txtName", QStringLiteral("Name:"), 100);
-    txtHouseName = addTextRow(boxes, 1, "txtHouseName", QStringLiteral("House Name:"), 100);
-    txtStreet = addTextRow(boxes, 2, "txtStreet", QStringLiteral("Street:"), 100);
-    txtArea = addTextRow(boxes, 3, "txtArea", QStringLiteral("Area:"), 100);
-    txtTown = addTextRow(boxes, 4, "txtTown", QStringLiteral("Town:"), 100);
-    txtPostCode = addTextRow(boxes, 5, "txtPostCode", QStringLiteral("Post Code:"), 0);
-    txtTelNo = addTextRow(boxes, 6, "txtTelNo", QStringLiteral("Phone:"), 100);
-    txtMobileNo = addTextRow(boxes, 7, "txtMobileNo", QStringLiteral("Mobile Phone:"), 100);
-    txtEmail = addTextRow(boxes, 8, "txtEmail", QStringLiteral("Email Address:"), 100);
-    txtMembershipNo = addTextRow(boxes, 9, "txtMembershipNo", QStringLiteral("Membership No:"), 50);
+    m_boxes = ContactBoxes(boxes, kCustomerFields);
     chkClubMember = new QCheckBox(QStringLiteral("Club Member"), this);
     chkClubMember->setObjectName(QStringLiteral("chkClubMember"));
     // Greyed at every opening (no condition); the user's clicks only tick and untick it.
@@ -154,30 +139,21 @@ void frmFindCustomer::buildControls()
     connect(cmdEditCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdEditCustomer_Click);
     connect(cmdDeleteCustomer, &QPushButton::clicked, this, &frmFindCustomer::cmdDeleteCustomer_Click);
 
-    const QList<QWidget *> order{txtName,     txtHouseName,    txtStreet,         txtArea,        txtTown,
-                                 txtPostCode, txtTelNo,        txtMobileNo,       txtEmail,       txtMembershipNo,
-                                 chkClubMember, cmdStart,      cmdColse,          cmdAddCustomer, cmdEditCustomer,
-                                 cmdDeleteCustomer, grdCustomer};
-    for (int i = 0; i < order.size(); ++i) {
-        setTabIndex(order[i], i);
-        order[i]->installEventFilter(this);
-        if (i > 0)
-            setTabOrder(order[i - 1], order[i]);
-    }
+    QList<QWidget *> order(m_boxes.boxes().begin(), m_boxes.boxes().end());
+    order << chkClubMember << cmdStart << cmdColse << cmdAddCustomer << cmdEditCustomer << cmdDeleteCustomer
+          << grdCustomer;
+    arrangeTabOrder(order, -1, this);
 }
 
 void frmFindCustomer::Form_Load()
 {
-    try {
+    guardHandler(QStringLiteral("frmFindCustomer.Form_Load"), kTitle, [this] {
         ResultRs = OpenRecordset(QString::fromLatin1(kCustomerListSql), nullptr, false);
         grdCustomer->setDataSource(ResultRs.get());
         grdCustomer->setColumnVisible(0, false);
         if (!ResultRs->isOpen())
             throw db::Error(ResultRs->lastError());
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("frmFindCustomer.Form_Load"), error);
-        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
-    }
+    });
     FirstSearch = true;
     applyLayoutState();
 }
@@ -202,16 +178,11 @@ void frmFindCustomer::applyLayoutState()
 CustomerSearchBoxes frmFindCustomer::enteredBoxes() const
 {
     CustomerSearchBoxes boxes;
-    boxes.Name = txtName->text();
-    boxes.HouseName = txtHouseName->text();
-    boxes.Street = txtStreet->text();
-    boxes.Area = txtArea->text();
-    boxes.Town = txtTown->text();
-    boxes.PostCode = txtPostCode->text();
-    boxes.TelNo = txtTelNo->text();
-    boxes.MobileNo = txtMobileNo->text();
-    boxes.EmailAddress = txtEmail->text();
-    boxes.MembershipNo = txtMembershipNo->text();
+    m_boxes.readAddress(boxes);
+    boxes.TelNo = m_boxes.text("txtTelNo");
+    boxes.MobileNo = m_boxes.text("txtMobileNo");
+    boxes.EmailAddress = m_boxes.text("txtEmail");
+    boxes.MembershipNo = m_boxes.text("txtMembershipNo");
     return boxes;
 }
 
@@ -262,51 +233,32 @@ frmAddCustomer &frmFindCustomer::customerDialog()
     return *m_customerDialog;
 }
 
-bool frmFindCustomer::gridStandsOnRow() const
-{
-    return ResultRs && ResultRs->isOpen() && ResultRs->RecordCount() > 0 && !ResultRs->isEOF()
-        && !ResultRs->isBOF();
-}
-
 void frmFindCustomer::cmdAddCustomer_Click()
 {
-    try {
+    guardHandler(QStringLiteral("frmFindCustomer.cmdAddCustomer_Click"), kTitle, [this] {
         // Written to the table only: the results show the new customer at the next opening.
         customerDialog().Display(1, 0);
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("frmFindCustomer.cmdAddCustomer_Click"), error);
-        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
-    }
+    });
 }
 
 void frmFindCustomer::cmdEditCustomer_Click()
 {
-    try {
-        if (gridStandsOnRow())
+    guardHandler(QStringLiteral("frmFindCustomer.cmdEditCustomer_Click"), kTitle, [this] {
+        if (standsOnRow(ResultRs.get()))
             customerDialog().Display(2, ResultRs->value(QStringLiteral("ID")).toLongLong());
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("frmFindCustomer.cmdEditCustomer_Click"), error);
-        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
-    }
+    });
 }
 
 void frmFindCustomer::cmdDeleteCustomer_Click()
 {
-    try {
-        if (!gridStandsOnRow())
+    guardHandler(QStringLiteral("frmFindCustomer.cmdDeleteCustomer_Click"), kTitle, [this] {
+        if (!standsOnRow(ResultRs.get())
+            || !currentRowStillExists(*ResultRs, QStringLiteral("Customer"), QStringLiteral("customer"), kTitle))
             return;
-        const qint64 id = ResultRs->value(QStringLiteral("ID")).toLongLong();
-        if (!rowStillExists(QStringLiteral("Customer"), id)) {
-            ui::MsgBox(rowGoneMessage(QStringLiteral("customer")), ui::vbExclamation, kTitle);
-            return;
-        }
         // The search writes no event for its deletes, and the count keeps the
         // search's number until the next search.
-        DeleteCustomer(id, *ResultRs);
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("frmFindCustomer.cmdDeleteCustomer_Click"), error);
-        ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
-    }
+        DeleteCustomer(ResultRs->value(QStringLiteral("ID")).toLongLong(), *ResultRs);
+    });
 }
 
 void frmFindCustomer::Form_KeyDown(int KeyCode)

@@ -5,20 +5,14 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "masterdata/ContactForms.h"
+
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
 namespace quorl {
-
-namespace db {
-class Recordset;
-}
-namespace ui {
-class DataGrid;
-}
 
 class frmAddCustomer;
 struct CustomerSearchBoxes;
@@ -53,23 +47,13 @@ private:
     void applyLayoutState();
     CustomerSearchBoxes enteredBoxes() const;
     int clubMemberState() const;
-    bool gridStandsOnRow() const;
     frmAddCustomer &customerDialog();
 
     std::unique_ptr<db::Recordset> ResultRs;
     bool FirstSearch = true;
     QPointer<frmAddCustomer> m_customerDialog;
 
-    QLineEdit *txtName = nullptr;
-    QLineEdit *txtHouseName = nullptr;
-    QLineEdit *txtStreet = nullptr;
-    QLineEdit *txtArea = nullptr;
-    QLineEdit *txtTown = nullptr;
-    QLineEdit *txtPostCode = nullptr;
-    QLineEdit *txtTelNo = nullptr;
-    QLineEdit *txtMobileNo = nullptr;
-    QLineEdit *txtEmail = nullptr;
-    QLineEdit *txtMembershipNo = nullptr;
+    ContactBoxes m_boxes;
     QCheckBox *chkClubMember = nullptr;
     QPushButton *cmdStart = nullptr;
     QPushButton *cmdColse = nullptr;

@@ -1,59 +1,25 @@
 #pragma once
 
-#include <memory>
-
-#include <QPointer>
-#include <QWidget>
-
-class QLabel;
-class QPushButton;
+#include "masterdata/ContactForms.h"
 
 namespace quorl {
 
-namespace db {
-class Recordset;
-}
-namespace ui {
-class DataGrid;
-}
-
-class frmAddOwner;
-
 // The child window listing the berth owners, with add, view/edit and delete.
-class frmViewOwners : public QWidget
+class frmViewOwners : public ContactListWindow
 {
     Q_OBJECT
 
 public:
     explicit frmViewOwners(QWidget *parent = nullptr);
-    ~frmViewOwners() override;
-
-    // Loads the rows, shows the window and brings it to the front.
-    void Display();
-
-    db::Recordset *listRecordset() const { return ListRs.get(); }
 
 public slots:
-    // Maximised on every activation.
-    void Form_Activate();
-    void cmdAddOwner_Click();
-    void cmdEditOwner_Click();
-    void cmdDeleteOwner_Click();
+    // The dialog takes any number of owners before it is closed.
+    void cmdAddOwner_Click() { addRow(); }
+    void cmdEditOwner_Click() { editRow(); }
+    void cmdDeleteOwner_Click() { deleteRow(); }
 
 private:
-    void LoadRecordset();
-    frmAddOwner &ownerDialog();
-    bool hasCurrentRow() const;
-    void requeryList();
-
-    std::unique_ptr<db::Recordset> ListRs;
-    QPointer<frmAddOwner> m_ownerDialog;
-
-    QLabel *lblFormTitle = nullptr;
-    ui::DataGrid *grdOwners = nullptr;
-    QPushButton *cmdAddOwner = nullptr;
-    QPushButton *cmdEditOwner = nullptr;
-    QPushButton *cmdDeleteOwner = nullptr;
+    ContactDialog *newDialog() override;
 };
 
 } // namespace quorl
