@@ -1,10 +1,12 @@
 #include "core/modMain.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QIcon>
 #include <QThread>
 
 #include "core/MDIMain.h"
 #include "core/ProductInfo.h"
+#include "core/ProductLogo.h"
 #include "core/RegistryValues.h"
 #include "core/frmSplash.h"
 #include "core/modDatabase.h"
@@ -21,7 +23,7 @@ void showSplash(int milliseconds)
     frmSplash splash;
     splash.show();
     // One pass of the event loop lets the splash paint; then the program waits.
-    QCoreApplication::processEvents();
+    QApplication::processEvents();
     if (milliseconds > 0)
         QThread::msleep(milliseconds);
     splash.close();
@@ -31,6 +33,7 @@ void showSplash(int milliseconds)
 
 std::unique_ptr<MDIMain> Main(int splashMilliseconds)
 {
+    QApplication::setWindowIcon(QIcon(productLogo()));
     showSplash(splashMilliseconds);
 
     const QString path = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),

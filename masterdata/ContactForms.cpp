@@ -519,7 +519,7 @@ ContactListWindow::ContactListWindow(QWidget *parent, Setup setup)
     , m_setup(std::move(setup))
 {
     setObjectName(QString::fromLatin1(m_setup.objectName));
-    setWindowTitle(m_setup.title);
+    // The list has no caption of its own, so the maximised list leaves the main caption as it is.
     m_controls = buildListWindow(this, m_setup.title, m_setup.gridName, m_setup.buttonNames, m_setup.buttonCaptions);
     m_controls.grid->setColumns(m_setup.columns);
 }

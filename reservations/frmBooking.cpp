@@ -305,7 +305,7 @@ QWidget *frmBooking::buildDatesPage(QWidget *page)
         page, "Label3", QStringLiteral("Set Arrival date and Arrival time, then set Departure date and Departure time"),
         nullptr);
     Label3->setWordWrap(true);
-    layout->addWidget(Label3, 0, 0, 1, 3);
+    layout->addWidget(Label3, 0, 0, 1, 4);
 
     auto datePicker = [page](const char *name) {
         auto *picker = new QDateEdit(page);
