@@ -138,10 +138,16 @@ int deleteTraceFoldersBefore(const QString &traceFolderLocalPath, const QDate &l
     if (traceFolderLocalPath.isEmpty())
         return 0;
     const QDir traces(traceFolderLocalPath);
+    // The folder this run logs to is in use and stays, like any folder holding an
+    // open file: a program left running for days still writes to its start day's log.
+    const QString inUse =
+        EventLogPath.isEmpty() ? QString() : QFileInfo(QFileInfo(EventLogPath).absolutePath()).canonicalFilePath();
     int deleted = 0;
     const QStringList names = traces.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name);
     for (const QString &name : names) {
         if (!isDayFolderBefore(name, limit))
+            continue;
+        if (!inUse.isEmpty() && QFileInfo(traces.filePath(name)).canonicalFilePath() == inUse)
             continue;
         // A folder holding a file in use stays; the others are still tried.
         QDir day(traces.filePath(name));

@@ -73,8 +73,9 @@ void WriteEventLog(const QDateTime &when, int code, const QString &details);
 void DeleteOldTraces();
 
 // Deletes the day folders of traceFolder whose names are real "ddMMyyyy" dates
-// before the limit; folders with other names are left alone and a folder that
-// cannot be deleted is passed over. Returns how many were deleted.
+// before the limit; folders with other names, the folder of the log this run
+// writes to, and a folder that cannot be deleted are passed over. Returns how
+// many were deleted.
 int deleteTraceFoldersBefore(const QString &traceFolderLocalPath, const QDate &limit);
 
 } // namespace quorl

@@ -30,9 +30,11 @@ QString VersionText();
 QDateTime DateOnly(const QDateTime &value);
 QDateTime DateOnly(const QDate &value);
 
-// The snapped time of day as seconds after midnight, 0 to 86400: snapping up from
-// 23:31 or later gives 86400, a whole day, so DateOnly(day) plus the result is
-// midnight of the next day. Use it as DateOnly(day).addSecs(RoundTimeToHalfHour(t, down)).
+// The snapped time of day as wall-clock seconds after midnight, 0 to 86400: snapping
+// up from 23:31 or later gives 86400, a whole day, so the day plus the result is
+// midnight of the next day. Put it on a day with dateAtHalfHour: adding it with
+// QDateTime::addSecs counts elapsed seconds, which on the day the clocks change
+// lands an hour off the wall-clock time.
 qint64 RoundTimeToHalfHour(const QTime &value, bool snapDown);
 qint64 RoundTimeToHalfHour(const QDateTime &value, bool snapDown);
 

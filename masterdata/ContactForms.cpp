@@ -393,9 +393,13 @@ bool ContactDialog::prepare(int Mode, qint64 ID)
     setWindowTitle(m_setup.editCaption);
     EditRs = OpenRecordset(m_setup.byIdSql(ID), nullptr, false);
     if (!EditRs->isOpen() || EditRs->isEOF()) {
-        if (!EditRs->isOpen())
+        // Only a row the database no longer holds is "gone"; a read that failed says why.
+        QString message = rowGoneMessage(m_setup.what);
+        if (!EditRs->isOpen()) {
             logError(routine("Display"), EditRs->lastError());
-        ui::MsgBox(rowGoneMessage(m_setup.what), ui::vbExclamation, m_setup.editCaption);
+            message = QStringLiteral("The %1 could not be read.\n\n%2").arg(m_setup.what, EditRs->lastError());
+        }
+        ui::MsgBox(message, ui::vbExclamation, m_setup.editCaption);
         setWindowTitle(m_setup.addCaption);
         return false;
     }

@@ -53,6 +53,8 @@ namespace {
 const QString kTitle = QStringLiteral("Booking");
 const QString kNumberMessage = QStringLiteral("Please enter a valid number to continue");
 const QString kLineBreak = QStringLiteral("\r\n");
+const QString kBookingGone =
+    QStringLiteral("This booking no longer exists. It may have been cancelled in another window.");
 const QString kDateTimeFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
 // Below these sizes the window stops shrinking its contents.
@@ -576,8 +578,7 @@ void frmBooking::Display(int Mode, qint64 BookingID)
             dtpToTime->setTime(registryTime(kValueCheckoutTime, kDefaultCheckoutTime));
             txtBerthConfirmationNumber->setText(QString::number(nextConfirmationNumber(*DbConnection)));
         } else if (!LoadBooking()) {
-            ui::MsgBox(QStringLiteral("This booking no longer exists. It may have been cancelled in another window."),
-                       ui::vbExclamation, kTitle);
+            ui::MsgBox(kBookingGone, ui::vbExclamation, kTitle);
             Unload();
             return;
         }
@@ -1069,8 +1070,7 @@ void frmBooking::SaveBooking()
         Unload();
         return;
     case SaveOutcome::BookingGone:
-        ui::MsgBox(QStringLiteral("This booking no longer exists. It may have been cancelled in another window."),
-                   ui::vbExclamation | ui::vbOKOnly, kTitle);
+        ui::MsgBox(kBookingGone, ui::vbExclamation | ui::vbOKOnly, kTitle);
         return;
     case SaveOutcome::CustomerGone:
         ui::MsgBox(QStringLiteral("The customer of this booking no longer exists. Please go back and select a customer."),
@@ -1115,10 +1115,17 @@ void frmBooking::cmdCancel_Click()
         return;
     BusyScope busy(m_busy);
     try {
-        if (m_loaded && m_Mode == 2) {
+        // The form asks under its own title; the lists' cancel question has another.
+        if (m_loaded && m_Mode == 2
+            && ui::MsgBox(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYesNo, kTitle)
+                == ui::vbYes) {
             const QString details = cancelDetails();
-            if (ConfirmCancelBooking(m_BookingID))
+            const QString sql = QStringLiteral("DELETE FROM Booking WHERE ID = ") + db::sqlNumber(m_BookingID);
+            // A booking another window cancelled meanwhile was logged there.
+            if (DbConnection->Execute(sql) > 0)
                 WriteEventLog(ui::Now(), evBookingCancelled, details);
+            else
+                ui::MsgBox(kBookingGone, ui::vbExclamation | ui::vbOKOnly, kTitle);
         }
     } catch (const std::exception &error) {
         logError(QStringLiteral("frmBooking.cmdCancel_Click"), error);

@@ -107,7 +107,7 @@ bool parseDate(QStringView text, bool monthFirst, QDate *out)
     return true;
 }
 
-bool parseDateTime(QStringView text, bool monthFirst, QDateTime *out)
+bool parseDateTime(QStringView text, bool monthFirst, QDate *dateOut, QTime *timeOut)
 {
     const QString t = text.trimmed().toString();
     if (t.isEmpty())
@@ -127,8 +127,62 @@ bool parseDateTime(QStringView text, bool monthFirst, QDateTime *out)
         if (!rest.isEmpty() && !parseTime(rest, &time))
             return false;
     }
-    *out = QDateTime(date, time);
+    *dateOut = date;
+    *timeOut = time;
     return true;
+}
+
+// "YYYY-MM-DD", optionally followed by " HH:MM[:SS[.fff]]" (or "T" for the blank).
+bool storedTextParts(QStringView text, QDate *dateOut, QTime *timeOut)
+{
+    const qsizetype n = text.size();
+    if (n != 10 && n != 16 && n != 19 && !(n > 20 && text[19] == QLatin1Char('.')))
+        return false;
+    if (text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+        return false;
+    const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+    int hour = 0, minute = 0, second = 0;
+    if (n >= 16) {
+        if ((text[10] != QLatin1Char(' ') && text[10] != QLatin1Char('T')) || text[13] != QLatin1Char(':'))
+            return false;
+        hour = digitsAt(text, 11, 2);
+        minute = digitsAt(text, 14, 2);
+        if (n >= 19) {
+            if (text[16] != QLatin1Char(':'))
+                return false;
+            second = digitsAt(text, 17, 2);
+        }
+    }
+    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0)
+        return false;
+    const QDate date(year, month, day);
+    const QTime time(hour, minute, second);
+    if (!date.isValid() || !time.isValid())
+        return false;
+    *dateOut = date;
+    *timeOut = time;
+    return true;
+}
+
+// The stored text is the wall-clock reading. It is built from the date and the time
+// of day, never through a local QDateTime: a reading in the hour the clocks skip in
+// spring has no valid local QDateTime, yet it is a date all the same.
+QString wallClockText(QDate d, QTime t)
+{
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                             t.second());
+}
+
+// A wall-clock reading as a local date-time. One in the skipped hour is taken as the
+// moment that far past midnight, which the clocks show one hour later.
+QDateTime localDateTime(QDate d, QTime t)
+{
+    QDateTime local(d, t);
+    if (!local.isValid() && d.isValid() && t.isValid()) {
+        const QDateTime start = d.startOfDay();
+        local = start.addMSecs(qint64(t.msecsSinceStartOfDay()) - start.time().msecsSinceStartOfDay());
+    }
+    return local;
 }
 
 bool isNumericType(int typeId)
@@ -163,7 +217,9 @@ bool isNull(const QVariant &v)
 bool isEmptyDate(const QVariant &v)
 {
     switch (v.typeId()) {
-    case QMetaType::QDateTime: return !v.toDateTime().isValid();
+    // A reading in the hour the clocks skip is no valid QDateTime, but it keeps its
+    // date: only a date-time without a date is blank.
+    case QMetaType::QDateTime: return !v.toDateTime().date().isValid();
     case QMetaType::QDate: return !v.toDate().isValid();
     case QMetaType::QTime: return !v.toTime().isValid();
     default: return false;
@@ -296,44 +352,36 @@ QString fieldTypeName(FieldType type)
 
 QString storedDateText(const QDateTime &value)
 {
-    const QDate d = value.date();
-    const QTime t = value.time();
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
-                             t.second());
+    return wallClockText(value.date(), value.time());
 }
 
 QDateTime dateFromStoredText(QStringView text)
 {
-    const qsizetype n = text.size();
-    if (n != 10 && n != 16 && n != 19 && !(n > 20 && text[19] == QLatin1Char('.')))
+    QDate date;
+    QTime time;
+    if (!storedTextParts(text, &date, &time))
         return QDateTime();
-    if (text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
-        return QDateTime();
-    const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
-    int hour = 0, minute = 0, second = 0;
-    if (n >= 16) {
-        if ((text[10] != QLatin1Char(' ') && text[10] != QLatin1Char('T')) || text[13] != QLatin1Char(':'))
-            return QDateTime();
-        hour = digitsAt(text, 11, 2);
-        minute = digitsAt(text, 14, 2);
-        if (n >= 19) {
-            if (text[16] != QLatin1Char(':'))
-                return QDateTime();
-            second = digitsAt(text, 17, 2);
-        }
-    }
-    if (year < 0 || month < 0 || day < 0 || hour < 0 || minute < 0 || second < 0)
-        return QDateTime();
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second);
-    if (!date.isValid() || !time.isValid())
-        return QDateTime();
-    return QDateTime(date, time);
+    return localDateTime(date, time);
 }
 
 bool parseJetDate(QStringView text, QDateTime *out)
 {
-    return parseDateTime(text, true, out);
+    QDate date;
+    QTime time;
+    if (!parseDateTime(text, true, &date, &time))
+        return false;
+    *out = localDateTime(date, time);
+    return true;
+}
+
+bool parseJetDateText(QStringView text, QString *storedText)
+{
+    QDate date;
+    QTime time;
+    if (!parseDateTime(text, true, &date, &time))
+        return false;
+    *storedText = wallClockText(date, time);
+    return true;
 }
 
 QString numberText(double value)
@@ -388,23 +436,28 @@ QVariant coerceForField(const QVariant &value, FieldType type, int definedSize, 
         return QVariant(number != 0);
     }
     case FieldType::Date: {
-        QDateTime when;
+        QDate date;
+        QTime time(0, 0);
+        bool ok = false;
         switch (value.typeId()) {
         case QMetaType::QDateTime:
-            when = value.toDateTime();
+            date = value.toDateTime().date();
+            time = value.toDateTime().time();
+            ok = date.isValid() && time.isValid();
             break;
         case QMetaType::QDate:
-            when = value.toDate().startOfDay();
+            date = value.toDate();
+            ok = date.isValid();
             break;
         case QMetaType::QTime:
-            when = QDateTime(kDayZero, value.toTime());
+            date = kDayZero;
+            time = value.toTime();
+            ok = time.isValid();
             break;
         case QMetaType::QString: {
             const QString text = value.toString().trimmed();
-            when = dateFromStoredText(text);
             // Typed dates read in the office's day/month/year order.
-            if (!when.isValid())
-                parseDateTime(text, false, &when);
+            ok = storedTextParts(text, &date, &time) || parseDateTime(text, false, &date, &time);
             break;
         }
         default: {
@@ -412,14 +465,16 @@ QVariant coerceForField(const QVariant &value, FieldType type, int definedSize, 
             if (isNumericType(value.typeId()) && numberOf(value, &serial)) {
                 const qint64 days = qint64(std::floor(serial));
                 const qint64 seconds = qint64(std::llround((serial - double(days)) * 86400.0));
-                when = QDateTime(kDayZero.addDays(days), QTime(0, 0)).addSecs(seconds);
+                date = kDayZero.addDays(days + seconds / 86400);
+                time = QTime(0, 0).addSecs(int(seconds % 86400));
+                ok = date.isValid();
             }
             break;
         }
         }
-        if (!when.isValid())
+        if (!ok)
             refuse(value, fieldName, QStringLiteral("a date"));
-        return QVariant(storedDateText(when));
+        return QVariant(wallClockText(date, time));
     }
     case FieldType::Text:
     case FieldType::Memo: {

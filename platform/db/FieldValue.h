@@ -22,15 +22,19 @@ namespace quorl::db {
 FieldType fieldTypeFromDeclared(const QString &declaredType, int *definedSize = nullptr);
 QString fieldTypeName(FieldType type);
 
-// "YYYY-MM-DD HH:MM:SS", local time.
+// "YYYY-MM-DD HH:MM:SS", local time: the value's date and time of day as they read.
 QString storedDateText(const QDateTime &value);
 // The stored text (also without seconds or time, or with a "T") as a local date-time;
-// invalid when the text is no date.
+// invalid when the text is no date. A reading in the hour the clocks skip in spring
+// gives the moment that long after midnight (01:30 reads as 02:30 summer time).
 QDateTime dateFromStoredText(QStringView text);
 // The inside of a date literal: "2026/12/8 9:30" (year first when the first number has
 // four digits) or "12/8/2026 09:30:00" (month, day, year), optional AM/PM, a date
 // alone, a time alone (on 30 December 1899). False when it is no date.
 bool parseJetDate(QStringView text, QDateTime *out);
+// The same literal as the stored text "YYYY-MM-DD HH:MM:SS" of its wall-clock reading,
+// also for a reading in the hour the clocks skip in spring (no valid local QDateTime).
+bool parseJetDateText(QStringView text, QString *storedText);
 
 // A value given for a field, checked against the field's type and turned into the
 // stored form. Throws Error when the field cannot take it ("" or 1.5 in a Long).

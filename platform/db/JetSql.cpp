@@ -134,10 +134,10 @@ QString quoteLiteral(const QString &value)
 
 QString dateLiteralText(const JetToken &token)
 {
-    QDateTime when;
-    if (!parseJetDate(token.value, &when))
+    QString stored;
+    if (!parseJetDateText(token.value, &stored))
         throw Error(QStringLiteral("%1 is no date.").arg(token.text));
-    return quoteLiteral(storedDateText(when));
+    return quoteLiteral(stored);
 }
 
 // A Jet LIKE pattern ('*' any text, '?' one character, [x] the character x) as an
@@ -327,7 +327,9 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
                 node = rawNode(QStringLiteral("0"));
             } else if (t.isWord("LIKE")) {
                 const size_t j = nextSignificant(nodes, i + 1);
-                if (j < nodes.size() && !nodes[j].group && !nodes[j].raw && nodes[j].token.kind == JetToken::String)
+                // Jet takes a pattern in either quote.
+                if (j < nodes.size() && !nodes[j].group && !nodes[j].raw
+                    && (nodes[j].token.kind == JetToken::String || nodes[j].token.kind == JetToken::DoubleString))
                     nodes[j] = rawNode(likePattern(nodes[j].token.value));
             }
             break;

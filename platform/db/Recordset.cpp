@@ -354,34 +354,56 @@ void Recordset::describeTables(Loaded &loaded) const
                 return loaded.columns[size_t(c)].origin.compare(keyName, Qt::CaseInsensitive) == 0;
             });
             if (found == table.columns.end()) {
+                // Without its whole key a row could only be guessed at by the values
+                // shown, and a write might land on another row with the same values.
                 table.keyColumns.clear();
+                table.writable = false;
                 break;
             }
             table.keyColumns.push_back(*found);
             if (autoNumber)
                 loaded.columns[size_t(*found)].autoNumber = true;
         }
-        if (table.keyColumns.empty()) {
-            // No key, or not all of it selected: a row is known by all its values.
+        if (key.empty()) {
+            // A table without a key (the scratch table): a row is known by all its values.
             table.byAllColumns = true;
             table.keyColumns = table.columns;
         }
     }
-    for (Column &column : loaded.columns)
-        column.updatable = m_lock != adLockReadOnly && !column.table.isEmpty() && !column.autoNumber;
+    for (Column &column : loaded.columns) {
+        const auto table = std::find_if(loaded.tables.begin(), loaded.tables.end(), [&](const BaseTable &t) {
+            return !column.table.isEmpty() && t.name.compare(column.table, Qt::CaseInsensitive) == 0;
+        });
+        column.updatable =
+            m_lock != adLockReadOnly && table != loaded.tables.end() && table->writable && !column.autoNumber;
+    }
 }
 
 void Recordset::install(Loaded &&loaded)
 {
+    // The Filter and Sort in force are read against the new fields before anything is
+    // replaced: one that no longer fits (a computed column that now holds numbers)
+    // throws and leaves the rows, and the positions into them, as they were.
+    std::vector<FieldInfo> infos;
+    infos.reserve(loaded.columns.size());
+    for (const Column &column : loaded.columns)
+        infos.push_back(FieldInfo{column.name, column.type});
+    const FieldLookup lookupLoaded = [&loaded](const QString &name) {
+        for (size_t i = 0; i < loaded.columns.size(); ++i)
+            if (loaded.columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return int(i);
+        return -1;
+    };
+    RowFilter rowFilter = m_filter.isEmpty() ? RowFilter() : RowFilter(m_filter, infos, lookupLoaded);
+    std::vector<SortKey> sortKeys = m_sort.isEmpty() ? std::vector<SortKey>() : parseSort(m_sort, infos, lookupLoaded);
+
     m_columns = std::move(loaded.columns);
     m_tables = std::move(loaded.tables);
     m_cells = std::move(loaded.cells);
     m_deleted.assign(loaded.rows, 0);
     clearEdit();
-    if (!m_filter.isEmpty())
-        m_rowFilter = RowFilter(m_filter, fieldInfos(), lookup());
-    if (!m_sort.isEmpty())
-        m_sortKeys = parseSort(m_sort, fieldInfos(), lookup());
+    m_rowFilter = std::move(rowFilter);
+    m_sortKeys = std::move(sortKeys);
     rebuildVisible();
 }
 
@@ -981,6 +1003,10 @@ void Recordset::writeNewRow()
             throw Error(QStringLiteral("The new row names no table to add it to."));
         target = &m_tables.front();
     }
+    if (!target->writable)
+        throw Error(QStringLiteral("No row can be added to the table \"%1\" through this recordset: it does not "
+                                   "hold the table's key.")
+                        .arg(target->name));
     QStringList names, marks;
     QVariantList binds;
     for (int c : target->columns) {
@@ -1019,6 +1045,10 @@ void Recordset::writeDelete()
     if (m_tables.size() != 1)
         throw Error(QStringLiteral("Rows can only be deleted from a recordset over one table."));
     const BaseTable &table = m_tables.front();
+    if (!table.writable)
+        throw Error(QStringLiteral("No row can be deleted from the table \"%1\" through this recordset: it does not "
+                                   "hold the table's key.")
+                        .arg(table.name));
     QVariantList binds;
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2")
                             .arg(quoteName(table.name), keyCondition(table, storedRow(storageRow()), &binds));

@@ -130,8 +130,11 @@ private:
     {
         QString name;
         std::vector<int> columns;      // the recordset's columns from this table
-        std::vector<int> keyColumns;   // the key; every column when the key is not all there
+        std::vector<int> keyColumns;   // the key; every column when the table has none
         bool byAllColumns = false;
+        // False when the table has a key the recordset does not hold all of (a join
+        // showing a customer's name, a DISTINCT list): its rows could not be told apart.
+        bool writable = true;
     };
 
     struct Loaded

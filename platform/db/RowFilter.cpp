@@ -178,10 +178,11 @@ private:
             *value = t.value;
             return;
         case JetToken::Date: {
-            QDateTime when;
-            if (!parseJetDate(t.value, &when))
+            // As stored text, which the field's type then reads as a date.
+            QString stored;
+            if (!parseJetDateText(t.value, &stored))
                 fail(QStringLiteral("%1 is no date").arg(t.text));
-            *value = when;
+            *value = stored;
             return;
         }
         case JetToken::Number:

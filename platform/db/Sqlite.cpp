@@ -67,7 +67,9 @@ void Statement::bind(int index, const QVariant &value)
             rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
             break;
         case QMetaType::QDateTime:
-            if (!value.toDateTime().isValid()) {
+            // Blank only without a date: a reading in the hour the clocks skip is no
+            // valid QDateTime but still names its date and time.
+            if (!value.toDateTime().date().isValid()) {
                 rc = sqlite3_bind_null(m_stmt, index);
                 break;
             }

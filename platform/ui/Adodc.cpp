@@ -180,12 +180,26 @@ void Adodc::writeCurrentRow()
     }
     {
         WritingScope scope(m_writing);
-        for (AdodcBinding *binding : m_bindings) {
-            if (binding->hasChanges())
-                binding->writeToRow();
+        // A write that fails takes back what it put into the row: the controls keep the
+        // typed text, and the next write stores what they hold then.
+        const bool editBegunHere = m_recordset->EditMode() == db::adEditNone;
+        try {
+            for (AdodcBinding *binding : m_bindings) {
+                if (binding->hasChanges())
+                    binding->writeToRow();
+            }
+            if (m_recordset->EditMode() != db::adEditNone)
+                m_recordset->Update();
+        } catch (...) {
+            if (editBegunHere && m_recordset->EditMode() != db::adEditNone) {
+                try {
+                    m_recordset->CancelUpdate();
+                } catch (const db::Error &) {
+                    // The first failure is the one to report.
+                }
+            }
+            throw;
         }
-        if (m_recordset->EditMode() != db::adEditNone)
-            m_recordset->Update();
     }
     // The controls now show what was stored, in its stored form.
     loadBindings();

@@ -1,6 +1,9 @@
 #include "platform/ui/DataCombo.h"
 
+#include <utility>
+
 #include <QMouseEvent>
+#include <QPersistentModelIndex>
 
 #include "platform/db/Recordset.h"
 
@@ -167,7 +170,8 @@ DataList::DataList(QWidget *parent)
         m_keptValue = boundValue();
     });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (index.isValid())
+        // A press that chose another entry has been reported already.
+        if (index.isValid() && !std::exchange(m_pressReported, false))
             emit Click();
     });
 }
@@ -274,11 +278,17 @@ void DataList::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
     m_settingByCode = wasSetting;
 }
 
+// The press chooses the entry; the button may come up anywhere, so the choice is
+// reported now. A press on the entry already chosen waits for the click.
 void DataList::mousePressEvent(QMouseEvent *event)
 {
+    const QPersistentModelIndex before = currentIndex();
     m_mousePressing = true;
     QListView::mousePressEvent(event);
     m_mousePressing = false;
+    m_pressReported = currentIndex().isValid() && currentIndex() != before;
+    if (m_pressReported)
+        emit Click();
 }
 
 } // namespace quorl::ui

@@ -89,7 +89,8 @@ public:
     QString Text() const;
 
 signals:
-    // The user chose an entry, by mouse or keys.
+    // The user chose an entry, by mouse or keys (a mouse choice as the button goes
+    // down), or clicked the entry already chosen.
     void Click();
 
 protected:
@@ -108,6 +109,7 @@ private:
     bool m_resetting = false;
     bool m_settingByCode = false;
     bool m_mousePressing = false;
+    bool m_pressReported = false;
 };
 
 } // namespace quorl::ui

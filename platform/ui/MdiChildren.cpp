@@ -1,8 +1,44 @@
 #include "platform/ui/MdiChildren.h"
 
+#include <QChildEvent>
+#include <QEvent>
 #include <QMetaObject>
 
 namespace quorl::ui {
+namespace {
+
+// A child that unloads itself, as a window's own Close button does with close(),
+// is deleted out of its frame and would leave the frame behind, empty, in the
+// main window: the frame then closes too. A frame closed by its own close box
+// is hidden already and is left to go its own way.
+class FrameFollowsChild final : public QObject
+{
+public:
+    FrameFollowsChild(QMdiSubWindow *frame, QWidget *child)
+        : QObject(frame)
+        , m_frame(frame)
+        , m_child(child)
+    {
+        frame->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_frame && event->type() == QEvent::ChildRemoved
+            && static_cast<QChildEvent *>(event)->child() == m_child && m_frame->isVisible()) {
+            // The child is still being destroyed here; the frame closes once that is over.
+            QMdiSubWindow *frame = m_frame;
+            QMetaObject::invokeMethod(frame, [frame] { frame->close(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QMdiSubWindow *m_frame;
+    const QObject *m_child;
+};
+
+} // namespace
 
 QMdiSubWindow *addMdiChild(QMdiArea *area, QWidget *child)
 {
@@ -11,6 +47,7 @@ QMdiSubWindow *addMdiChild(QMdiArea *area, QWidget *child)
     // old window back, with its old state, at the next use.
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    new FrameFollowsChild(subWindow, child);
     return subWindow;
 }
 

@@ -16,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -368,6 +369,30 @@ TEST_F(MainWindowTest, OpeningTheSameChildTwiceGivesTheSameWindow)
     main.mdiArea()->subWindowList().first()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    main.mnuCustomersView_Click();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(ui::findMdiChild<TestChild>(main.mdiArea())->displayed, 1);
+}
+
+TEST_F(MainWindowTest, ChildClosingItselfTakesItsFrameAlong)
+{
+    Navigation navigation;
+    navigation.openers[Command::ViewCustomers] = childWindow<TestChild>();
+    MDIMain main(nullptr, navigation);
+    main.show();
+    main.mnuCustomersView_Click();
+    QPointer<TestChild> child = ui::findMdiChild<TestChild>(main.mdiArea());
+    ASSERT_NE(child, nullptr);
+
+    // A window's own Close button unloads it with close(), not through its frame.
+    ASSERT_TRUE(child->close());
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(child.isNull());
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty()) << "an empty frame was left in the main window";
+
     main.mnuCustomersView_Click();
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(ui::findMdiChild<TestChild>(main.mdiArea())->displayed, 1);

@@ -186,6 +186,27 @@ TEST_F(EventLogTest, LimitFollowsTheClock)
     EXPECT_EQ(remainingFolders(), QStringList{QStringLiteral("01012027")});
 }
 
+// A program left running for days keeps writing to its start day's log, which was
+// in use, and so never deleted, when the clean-up ran.
+TEST_F(EventLogTest, LogOfTheRunningProgramStaysThroughTheCleanUp)
+{
+    makeTraceFolder();
+    makeDayFolders({QStringLiteral("30112026")});
+    setNow(QDateTime(QDate(2026, 12, 1), QTime(8, 0, 0)));
+    InitEventLog();
+    WriteEventLog(ui::Now(), evApplicationStarted, QString());
+
+    setNow(QDateTime(QDate(2026, 12, 9), QTime(17, 30, 0)));
+    expectMessage(QStringLiteral("older than 7 days"), ui::vbYes);
+    DeleteOldTraces();
+    EXPECT_EQ(remainingFolders(), QStringList{QStringLiteral("01122026")});
+
+    WriteEventLog(ui::Now(), evCustomerAdded, QStringLiteral("Name: 'Hull'"));
+    EXPECT_EQ(dayLog(QStringLiteral("01122026")),
+              QByteArray("[01/12/2026 08:00:00]\r\n[Application started]\r\n\r\n"
+                         "[09/12/2026 17:30:00]\r\n[Customer added]\r\nName: 'Hull'\r\n\r\n"));
+}
+
 TEST_F(EventLogTest, ReadOnlyFilesInAnOldFolderAreDeleted)
 {
     makeDayFolders({QStringLiteral("01112026")});

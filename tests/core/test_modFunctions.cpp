@@ -42,7 +42,9 @@ TEST_P(HalfHour, LiteralAndSnappedTimeAgree)
     const HalfHourCase &c = GetParam();
     EXPECT_EQ(SqlDateHalfHour(c.value, c.snapDown), c.literal);
     EXPECT_EQ(snapToHalfHour(c.value, c.snapDown), c.snapped);
-    EXPECT_EQ(DateOnly(c.value).addSecs(RoundTimeToHalfHour(c.value, c.snapDown)), c.snapped);
+    // The offset is wall-clock time from the day's midnight, whatever the clocks do that day.
+    EXPECT_EQ(QDateTime(c.value.date(), QTime(0, 0), Qt::UTC).addSecs(RoundTimeToHalfHour(c.value, c.snapDown)),
+              QDateTime(c.snapped.date(), c.snapped.time(), Qt::UTC));
     EXPECT_EQ(dateAtHalfHour(c.value.date(), c.value.time(), c.snapDown), c.snapped);
 }
 
@@ -72,6 +74,20 @@ TEST(HalfHourOffset, SnappingUpLateInTheDayGivesAWholeDay)
     EXPECT_EQ(RoundTimeToHalfHour(QTime(23, 45), false), 24 * 3600);
     EXPECT_EQ(RoundTimeToHalfHour(QTime(23, 45), true), 23 * 3600 + 30 * 60);
     EXPECT_EQ(RoundTimeToHalfHour(QTime(0, 0), false), 0);
+}
+
+class ClockChangeDay : public QuorlTest {};
+
+TEST_F(ClockChangeDay, GridKeepsTheWallClockWhenTheClocksGoForwardOrBack)
+{
+    setVariable("TZ", QStringLiteral("Europe/London"));
+    for (const QDate day : {QDate(2026, 3, 29), QDate(2026, 10, 25)}) {
+        EXPECT_EQ(dateAtHalfHour(day, QTime(14, 10), false), QDateTime(day, QTime(14, 30)));
+        EXPECT_EQ(dateAtHalfHour(day, QTime(23, 45), false), QDateTime(day.addDays(1), QTime(0, 0)));
+        EXPECT_EQ(snapToHalfHour(QDateTime(day, QTime(9, 20)), true), QDateTime(day, QTime(9, 0)));
+        EXPECT_EQ(SqlDateHalfHour(QDateTime(day, QTime(14, 10)), false),
+                  QStringLiteral("#2026/%1/%2 14:30#").arg(day.month()).arg(day.day()));
+    }
 }
 
 TEST(HalfHourOffset, DateAloneIsItsMidnight)

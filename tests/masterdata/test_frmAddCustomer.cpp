@@ -229,6 +229,23 @@ TEST_F(CustomerDialogTest, ACustomerDeletedElsewhereIsReportedNotOpened)
     EXPECT_EQ(dialog.ID(), smith);
 }
 
+// A customer the database cannot be read for is not said to be deleted: the user
+// is told what went wrong, and would otherwise add the customer a second time.
+TEST_F(CustomerDialogTest, ACustomerThatCannotBeReadIsNotReportedAsDeleted)
+{
+    exec(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Smith')"));
+    const qint64 smith = lastId(QStringLiteral("Customer"));
+    DbConnection->Close();
+    expectMessage(QString(), ui::vbOK);
+    frmAddCustomer dialog;
+    dialog.Display(2, smith);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_FALSE(messages().first().prompt.contains(QStringLiteral("no longer exists")))
+        << messages().first().prompt.toStdString();
+    EXPECT_FALSE(messages().first().prompt.isEmpty());
+    EXPECT_EQ(messages().first().title, QStringLiteral("Edit Customer"));
+}
+
 TEST_F(CustomerDialogTest, ACustomerDeletedWhileEditedIsNotSavedAsSuccess)
 {
     exec(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Smith')"));

@@ -169,6 +169,25 @@ TEST_F(AdodcTest, AValueTheFieldRefusesIsReportedAndTheRowKeptWithTheTypedText)
     EXPECT_EQ(stored("A1", "Length").toDouble(), 9.0);
 }
 
+// What a refused write had put into the row goes with the refusal: the next write
+// stores what the fields hold then, not a value the user has since taken back.
+TEST_F(AdodcTest, AChangeTakenBackAfterARefusedWriteIsNotStored)
+{
+    ASSERT_TRUE(adodc->open());
+    name->setText(QStringLiteral("A1 renamed"));
+    length->setText(QStringLiteral("long"));
+    EXPECT_THROW(adodc->UpdateBatch(), db::Error);
+    EXPECT_EQ(name->text(), "A1 renamed");
+    EXPECT_TRUE(adodc->hasChanges());
+
+    name->setText(QStringLiteral("A1"));
+    length->setText(QStringLiteral("9"));
+    adodc->UpdateBatch();
+    EXPECT_EQ(name->text(), "A1");
+    EXPECT_EQ(stored("A1", "Length").toDouble(), 9.0);
+    EXPECT_EQ(stored("A1 renamed", "Length").toString(), "<no row>");
+}
+
 TEST_F(AdodcTest, AWriteLockedByAnotherConnectionKeepsTheChangeUntilItIsFree)
 {
     ASSERT_TRUE(adodc->open());

@@ -1,4 +1,6 @@
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -248,6 +250,37 @@ TEST_F(BoundViewTest, TheListReportsTheUsersChoicesOnly)
     owners->MoveLast();
     owners->Delete();
     EXPECT_EQ(list.model()->rowCount(), 2);
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+// A press on an entry chooses it, wherever the button comes up again: the list
+// reports that choice, so whatever acts on the list's rows acts on the entry shown.
+TEST_F(BoundViewTest, AnEntryPressedAndReleasedElsewhereIsReportedAsChosen)
+{
+    auto owners = open(QStringLiteral("SELECT Owner.* FROM Owner"));
+    QWidget window;
+    ui::DataList list(&window);
+    list.setRowSource(owners.get());
+    list.setListField(QStringLiteral("Name"));
+    list.setBoundColumn(QStringLiteral("ID"));
+    list.setGeometry(0, 0, 200, 150);
+    window.resize(400, 300);
+    window.show();
+    list.setBoundValue(1);
+    QSignalSpy clicks(&list, &ui::DataList::Click);
+
+    const QPoint entry = list.visualRect(list.model()->index(2, 0)).center();
+    const QPoint outside(300, 250);
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, entry);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(outside), list.viewport()->mapToGlobal(QPointF(outside)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(list.viewport(), &drag);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, outside);
+    EXPECT_EQ(list.Text(), QStringLiteral("Walsh"));
+    EXPECT_EQ(clicks.count(), 1);
+
+    // A click on the entry already chosen is reported once, as before.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, entry);
     EXPECT_EQ(clicks.count(), 2);
 }
 

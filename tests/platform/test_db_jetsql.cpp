@@ -66,6 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExpressionCase{"LikePercentIsData", "SELECT 'Smith' LIKE 'S%*'", "0"},
         ExpressionCase{"LikePercentMatchesItself", "SELECT '50% off' LIKE '50%*'", "1"},
         ExpressionCase{"LikeBracketedStar", "SELECT 'a*b' LIKE 'a[*]b'", "1"},
+        ExpressionCase{"LikeDoubleQuotedPattern", "SELECT 'Smith' LIKE \"sm*\"", "1"},
         ExpressionCase{"TrailingSemicolonAndLineEnd", "SELECT 7;\r\n", "7"}),
     [](const auto &info) { return std::string(info.param.name); });
 

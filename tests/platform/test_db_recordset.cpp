@@ -162,6 +162,33 @@ TEST_F(RecordsetTest, KeysAndComputedFieldsAreNeverWritten)
     EXPECT_TRUE(lines->isFieldUpdatable(0));
 }
 
+TEST_F(RecordsetTest, TableWithoutItsKeyInTheRecordsetIsNeverWritten)
+{
+    // Two customers share name and house; a row without its key could only be guessed.
+    connection().Execute(QStringLiteral("UPDATE Customer SET HouseName = 'Rose Cottage' WHERE ID = 4"));
+    connection().Execute(QStringLiteral("UPDATE Customer SET Name = 'Smith' WHERE ID = 4"));
+    auto calendar = open(QStringLiteral("SELECT B.ID, B.CustomerID, C.Name, B.FromDate, B.ToDate, C.HouseName FROM "
+                                        "Booking B LEFT JOIN Customer C ON B.CustomerID = C.ID"));
+    EXPECT_TRUE(calendar->isFieldUpdatable(calendar->fieldIndex(QStringLiteral("FromDate"))));
+    EXPECT_FALSE(calendar->isFieldUpdatable(calendar->fieldIndex(QStringLiteral("Name"))));
+    EXPECT_THROW(calendar->setValue(QStringLiteral("Name"), QStringLiteral("Smythe")), db::Error);
+
+    auto names = open(QStringLiteral("SELECT Name, HouseName FROM Customer"));
+    EXPECT_THROW(names->Delete(), db::Error);
+    EXPECT_FALSE(names->isEOF());
+    names->AddNew();
+    EXPECT_THROW(names->Update(), db::Error);
+    names->CancelUpdate();
+
+    auto berthsBooked = open(QStringLiteral("SELECT DISTINCT BerthID FROM BookingBerth"));
+    EXPECT_FALSE(berthsBooked->isFieldUpdatable(0));
+    EXPECT_THROW(berthsBooked->Delete(), db::Error);
+
+    EXPECT_EQ(committedScalar(QStringLiteral("SELECT group_concat(ID || Name, ',') FROM Customer")).toString(),
+              QStringLiteral("1Smith,2O'Brien,3Jones,4Smith"));
+    EXPECT_EQ(committedScalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 4);
+}
+
 TEST_F(RecordsetTest, ReadOnlyRecordsetRefusesEveryWrite)
 {
     auto rows = open(QStringLiteral("Customer"), db::adLockReadOnly, db::adCmdTableDirect);
@@ -288,6 +315,21 @@ TEST_F(RecordsetTest, RequeryKeepsFilterAndSortAndShowsNewRows)
     EXPECT_EQ(customers->AbsolutePosition(), 1);
     EXPECT_EQ(columnTexts(*customers, QStringLiteral("Name")),
               QStringList({"Adams", "Jones", "O'Brien", "Smart", "Smith"}));
+}
+
+TEST_F(RecordsetTest, RequeryWhoseFilterNoLongerFitsLeavesTheRowsAsTheyWere)
+{
+    // The computed column is all Null at first, so it reads as text; once a line names
+    // berth 3 it holds numbers and the filter's text no longer compares with it.
+    auto berths = open(QStringLiteral("SELECT ID, Name, (SELECT MAX(BookingID) FROM BookingBerth WHERE BerthID = B.ID) "
+                                      "AS LastBooking FROM Berth B WHERE B.ID >= 3"));
+    berths->setFilter(QStringLiteral("Name LIKE '*' OR LastBooking = 'none'"));
+    connection().Execute(QStringLiteral("DELETE FROM Berth WHERE ID = 4"));
+    connection().Execute(QStringLiteral("INSERT INTO BookingBerth (BookingID, BerthID) VALUES (1, 3)"));
+    EXPECT_THROW(berths->Requery(), db::Error);
+    EXPECT_EQ(berths->Filter(), QStringLiteral("Name LIKE '*' OR LastBooking = 'none'"));
+    EXPECT_EQ(columnTexts(*berths, QStringLiteral("Name")), QStringList({"B1", "a2"}));
+    EXPECT_EQ(berths->fieldType(2), db::FieldType::Text);
 }
 
 TEST_F(RecordsetTest, FindSearchesOnFromTheCurrentRowAndBackwards)

@@ -485,6 +485,30 @@ TEST_F(BookingForm, CancellingAnEditAsksAndDeletesOnlyTheBookingRow)
     EXPECT_FALSE(form->isLoaded());
 }
 
+TEST_F(BookingForm, TheCancelQuestionIsTheFormsOwnAndABookingGoneMeanwhileIsNotLoggedAgain)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    const qint64 booking = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a1}, smith);
+
+    form->Display(2, booking);
+    expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbNo);
+    form->cmdCancel_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+    EXPECT_EQ(messages().last().buttons, ui::vbYesNo);
+
+    // Another window cancelled it while this one stood open: nothing is deleted here,
+    // so no second cancellation goes into the log.
+    form->Display(2, booking);
+    execute(QStringLiteral("DELETE FROM Booking WHERE ID = %1").arg(booking));
+    expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+    expectMessage(QStringLiteral("This booking no longer exists."), ui::vbOK);
+    form->cmdCancel_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("[Booking cancelled]")));
+    EXPECT_FALSE(form->isLoaded());
+}
+
 struct FailureCase {
     const char *name;
     int mode;
