@@ -212,12 +212,19 @@ QString unquoteValue(const QString &raw)
     return out;
 }
 
-Document readDocument(const QString &path)
+// A file that is missing reads as empty; one that exists but cannot be read
+// clears *readable, so a writer knows it would wipe the settings it cannot see.
+Document readDocument(const QString &path, bool *readable = nullptr)
 {
     Document doc;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (readable)
+        *readable = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (readable)
+            *readable = !file.exists();
         return doc;
+    }
     QString content = QString::fromUtf8(file.readAll());
     if (content.startsWith(QChar(0xFEFF))) // saved by an editor that marks UTF-8
         content.remove(0, 1);
@@ -291,7 +298,12 @@ void storeValue(quint32 root, const QString &keyPath, const QString &name, const
     // that cannot be had in time still lets the write go ahead.
     QLockFile lock(path + QStringLiteral(".lock"));
     const bool locked = lock.tryLock(2000);
-    Document doc = readDocument(path);
+    bool readable = true;
+    Document doc = readDocument(path, &readable);
+    if (!readable) {
+        qWarning("Settings in %s cannot be read; the value %s is not written", qPrintable(path), qPrintable(name));
+        return;
+    }
     const QStringList wanted = sectionPath(root, keyPath);
     Section *section = nullptr;
     for (Section &s : doc) {

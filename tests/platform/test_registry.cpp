@@ -121,5 +121,20 @@ TEST_F(RegistryTest, WriteThatCannotBeMadeIsLostQuietly)
     EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Next Tip", "0"), "0");
 }
 
+TEST_F(RegistryTest, SettingsThatCannotBeReadAreNotWipedByAWrite)
+{
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "CheckInTime", "08:30");
+    const QString path = worldDir() + "/registry.ini";
+    QFile::setPermissions(path, QFileDevice::WriteOwner);
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly)) {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        GTEST_SKIP() << "this user reads files whatever their permissions";
+    }
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Next Tip", "5");
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "CheckInTime", "09:00"), "08:30");
+}
+
 } // namespace
 } // namespace quorl
