@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,7 +56,6 @@ const QString kNumberMessage = QStringLiteral("Please enter a valid number to co
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kBookingGone =
     QStringLiteral("This booking no longer exists. It may have been cancelled in another window.");
-const QString kDateTimeFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
 // Below these sizes the window stops shrinking its contents.
 constexpr int kMinimumWidthTwips = 9375;
@@ -80,12 +80,17 @@ double leadingNumber(const QString &text)
     return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
 }
 
+// A setting that holds no time of day (empty, "9", "25:00") gives the usual time.
 QTime registryTime(const char *valueName, const char *defaultValue)
 {
-    const QString text = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
-                                          QString::fromUtf8(valueName), QString::fromUtf8(defaultValue))
-                             .trimmed();
-    for (const char *format : {"H:mm", "H:mm:ss", "HH:mm", "HH:mm:ss"}) {
+    QString text = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(valueName),
+                                    QString::fromUtf8(defaultValue))
+                       .trimmed();
+    // A time written with a date part, as a date-time value becomes text, sets its
+    // time of day all the same.
+    static const QRegularExpression datePart(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2,4}\\s+"));
+    text.remove(datePart);
+    for (const char *format : {"H:mm", "H:mm:ss", "HH:mm", "HH:mm:ss", "h:mm AP", "h:mm:ss AP"}) {
         const QTime time = QTime::fromString(text, QString::fromLatin1(format));
         if (time.isValid())
             return time;
@@ -131,6 +136,23 @@ bool readsMinusOne(const QString &text)
 {
     const std::optional<double> value = readNumber(text);
     return value && *value == -1 && !text.trimmed().isEmpty();
+}
+
+// Arrival and departure are what the wall clock reads; a reading in the hour the
+// clocks skip in spring is no valid local QDateTime (it would print as nothing and
+// sort before every other), yet it is the time the user set. So they are shown and
+// compared by their date and time of day.
+QString wallClockText(const QDateTime &value)
+{
+    if (!value.date().isValid())
+        return QString();
+    return value.date().toString(QStringLiteral("dd.MM.yyyy")) + QLatin1Char(' ')
+        + value.time().toString(QStringLiteral("HH:mm"));
+}
+
+bool wallClockNotAfter(const QDateTime &first, const QDateTime &second)
+{
+    return std::pair(first.date(), first.time()) <= std::pair(second.date(), second.time());
 }
 
 QLabel *captionFor(QWidget *parent, const char *name, const QString &caption, QWidget *buddy)
@@ -806,7 +828,7 @@ bool frmBooking::checkDates()
 {
     m_FromDateTime = dateAtHalfHour(dtpFromDate->date(), dtpFromTime->time(), true);
     m_ToDateTime = dateAtHalfHour(dtpToDate->date(), dtpToTime->time(), false);
-    if (m_ToDateTime <= m_FromDateTime) {
+    if (wallClockNotAfter(m_ToDateTime, m_FromDateTime)) {
         ui::MsgBox(QStringLiteral("Departure date must be after the Arrival date. Please change the Departure date and "
                                   "try again."),
                    ui::vbExclamation | ui::vbOKOnly, kTitle);
@@ -942,8 +964,7 @@ bool frmBooking::txtVAT_Validate()
 
 void frmBooking::FillConfirmation()
 {
-    lblDates->setText(m_FromDateTime.toString(kDateTimeFormat) + QStringLiteral(" to ")
-                      + m_ToDateTime.toString(kDateTimeFormat));
+    lblDates->setText(wallClockText(m_FromDateTime) + QStringLiteral(" to ") + wallClockText(m_ToDateTime));
 
     const QString adults = txtNoAdults->text();
     const QString kids = txtNoKids->text();
@@ -1105,8 +1126,8 @@ QString frmBooking::cancelDetails() const
         if (!CustomerRs->isEOF())
             name = textOf(*CustomerRs, "Name") + QStringLiteral(", ") + textOf(*CustomerRs, "HouseName");
     }
-    return QStringLiteral("From: ") + from.toString(kDateTimeFormat) + QStringLiteral(" to ")
-        + to.toString(kDateTimeFormat) + kLineBreak + QStringLiteral("Customer: ") + name;
+    return QStringLiteral("From: ") + wallClockText(from) + QStringLiteral(" to ") + wallClockText(to) + kLineBreak
+        + QStringLiteral("Customer: ") + name;
 }
 
 void frmBooking::cmdCancel_Click()

@@ -1,5 +1,7 @@
 #include <memory>
 
+#include <time.h>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -127,6 +129,39 @@ TEST_F(BookingForm, ANewBookingOpensOnTodayAtTheRegistryTimesWithTheNextConfirma
     EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), QTime(10, 30));
 }
 
+struct TimeSettingCase {
+    const char *name;
+    const char *value; // of both "CheckInTime" and "CheckoutTime"
+    QTime arrival;
+    QTime departure;
+};
+
+class BookingTimeSettings : public BookingForm, public ::testing::WithParamInterface<TimeSettingCase> {
+};
+
+TEST_P(BookingTimeSettings, ANewBookingTakesTheTimeTheSettingMeansOrElseTheUsualOne)
+{
+    const TimeSettingCase &c = GetParam();
+    for (const char *name : {kValueCheckInTime, kValueCheckoutTime})
+        SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(name),
+                         QString::fromUtf8(c.value));
+    form->Display(1, 0);
+    ASSERT_TRUE(form->isLoaded());
+    EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), c.arrival);
+    EXPECT_EQ(control<QTimeEdit>("dtpToTime")->time(), c.departure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, BookingTimeSettings,
+    ::testing::Values(TimeSettingCase{"AsTheSettingsWindowWritesIt", "16:30:00", QTime(16, 30), QTime(16, 30)},
+                      TimeSettingCase{"OneDigitHour", " 7:30 ", QTime(7, 30), QTime(7, 30)},
+                      TimeSettingCase{"WithADatePart", "08/12/2026 10:30:00", QTime(10, 30), QTime(10, 30)},
+                      TimeSettingCase{"TwelveHourClock", "2:30 PM", QTime(14, 30), QTime(14, 30)},
+                      TimeSettingCase{"Empty", "", QTime(9, 0), QTime(14, 0)},
+                      TimeSettingCase{"HourAlone", "9", QTime(9, 0), QTime(14, 0)},
+                      TimeSettingCase{"NoSuchTime", "25:00", QTime(9, 0), QTime(14, 0)}),
+    [](const ::testing::TestParamInfo<TimeSettingCase> &info) { return std::string(info.param.name); });
+
 struct DateCase {
     const char *name;
     QDateTime from;
@@ -189,6 +224,61 @@ INSTANTIATE_TEST_SUITE_P(
                  QDateTime(QDate(2027, 1, 2), QTime(9, 59)), nullptr, QDateTime(QDate(2026, 12, 31), QTime(14, 0)),
                  QDateTime(QDate(2027, 1, 2), QTime(10, 0))}),
     [](const ::testing::TestParamInfo<DateCase> &info) { return std::string(info.param.name); });
+
+// British summer time begins on 29 March 2026 at 01:00, when the clocks go to 02:00;
+// the rules are spelt out so no zone database is needed.
+class BookingOverTheClockChange : public BookingForm {
+protected:
+    void SetUp() override
+    {
+        setVariable("TZ", QStringLiteral("GMT0BST,M3.5.0/1,M10.5.0"));
+        tzset();
+        BookingForm::SetUp();
+    }
+    void TearDown() override
+    {
+        BookingForm::TearDown(); // puts the zone back
+        tzset();
+    }
+};
+
+TEST_F(BookingOverTheClockChange, TimesInTheSkippedHourAreTakenShownAndStoredAsTheWallClockReads)
+{
+    if (QDateTime(QDate(2026, 3, 29), QTime(1, 30)).isValid())
+        GTEST_SKIP() << "this Qt resolves a skipped local time itself";
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    const struct {
+        QDateTime from;
+        QDateTime to;
+        const char *shown;
+    } stays[] = {
+        {QDateTime(QDate(2026, 3, 28), QTime(14, 0)), QDateTime(QDate(2026, 3, 29), QTime(1, 30)),
+         "28.03.2026 14:00 to 29.03.2026 01:30"},
+        // Arriving as the first one leaves: the berth is free again.
+        {QDateTime(QDate(2026, 3, 29), QTime(1, 30)), QDateTime(QDate(2026, 3, 30), QTime(9, 0)),
+         "29.03.2026 01:30 to 30.03.2026 09:00"},
+    };
+    for (const auto &stay : stays) {
+        form->Display(1, 0);
+        setPeriod(stay.from, stay.to);
+        form->cmdNext_Click();
+        ASSERT_EQ(form->CurrentStep(), 1) << stay.shown;
+        mark(a1);
+        form->cmdNext_Click();
+        EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£10.00"));
+        combo("cboCustomer")->setBoundValue(smith);
+        form->cmdNext_Click();
+        EXPECT_EQ(label("lblDates"), QString::fromUtf8(stay.shown));
+        form->cmdNext_Click();
+        ASSERT_FALSE(form->isLoaded());
+        const QString from = QStringLiteral("From: ") + QString::fromUtf8(stay.shown) + QStringLiteral("\r\n");
+        EXPECT_TRUE(eventLog().contains(from)) << eventLog().toStdString();
+    }
+    EXPECT_EQ(rows(QStringLiteral("SELECT FromDate || '', ToDate || '' FROM Booking ORDER BY ID")),
+              (QList<QVariantList>{{QStringLiteral("2026-03-28 14:00:00"), QStringLiteral("2026-03-29 01:30:00")},
+                                   {QStringLiteral("2026-03-29 01:30:00"), QStringLiteral("2026-03-30 09:00:00")}}));
+}
 
 TEST_F(BookingForm, StepOneGoesOnOnlyWithAMarkedBerth)
 {
@@ -434,6 +524,49 @@ TEST_F(BookingForm, EditingRewritesTheRowAndReplacesItsBerths)
     for (int step = 0; step < 4; ++step)
         form->cmdNext_Click();
     EXPECT_EQ(scalar(QStringLiteral("SELECT PaymentMethodID FROM Booking WHERE ID = %1").arg(edited)).toInt(), 3);
+}
+
+TEST_F(BookingForm, EditingToNewDatesDropsTheBerthsNoLongerFreeAndKeepsTheOnesMarked)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    const qint64 a2 = addBerth(QStringLiteral("A2"), 20.0);
+    const qint64 a3 = addBerth(QStringLiteral("A3"), 30.0);
+    const qint64 a4 = addBerth(QStringLiteral("A4"), 40.0);
+    const qint64 edited = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0), {a1, a2, a3}, smith);
+    const qint64 later = addBooking(at(2026, 6, 5, 9, 0), at(2026, 6, 6, 14, 0), {a3}, smith);
+    execute(QStringLiteral("UPDATE Berth SET Active = 0 WHERE ID = %1").arg(a2));
+
+    form->Display(2, edited);
+    setPeriod(at(2026, 6, 4, 9, 0), at(2026, 6, 6, 9, 0));
+    form->cmdNext_Click();
+    EXPECT_EQ(form->availableBerths()->rowOfBerth(a2), -1) << "laid up since";
+    EXPECT_EQ(form->availableBerths()->rowOfBerth(a3), -1) << "held by the later booking on the new dates";
+    EXPECT_EQ(form->SelectedCount(), 1);
+    mark(a4);
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£100.00"));
+
+    // Marks made by hand go with a reload of the list; the stored berths come back.
+    form->cmdBack_Click();
+    form->cmdBack_Click();
+    form->cmdNext_Click();
+    EXPECT_EQ(form->SelectedCount(), 1);
+    mark(a4);
+    form->cmdNext_Click();
+    form->cmdNext_Click();
+    form->cmdNext_Click();
+    ASSERT_FALSE(form->isLoaded());
+
+    EXPECT_EQ(rows(QStringLiteral("SELECT BookingID, BerthID FROM BookingBerth ORDER BY BookingID, BerthID")),
+              (QList<QVariantList>{{edited, a1}, {edited, a4}, {later, a3}}));
+    EXPECT_EQ(rows(QStringLiteral("SELECT FromDate || '', ToDate || '', CostOfHire FROM Booking WHERE ID = %1")
+                       .arg(edited)),
+              (QList<QVariantList>{
+                  {QStringLiteral("2026-06-04 09:00:00"), QStringLiteral("2026-06-06 09:00:00"), 100}}));
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[Booking modified]\r\nFrom: 04.06.2026 09:00 to 06.06.2026 "
+                                                   "09:00\r\nCustomer:Smith, Rose Cottage\r\nBerth(s): A1, A4\r\n")))
+        << eventLog().toStdString();
 }
 
 TEST_F(BookingForm, SwitchedOffCountsStoreMinusOneAndShowAsZeroOnceSwitchedOn)
