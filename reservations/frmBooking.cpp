@@ -1196,8 +1196,13 @@ void frmBooking::cmdAddCustomer_Click()
 
 void frmBooking::Label38_Click()
 {
-    ui::WaitCursor hourglass;
-    ui::ShellOpen(QStringLiteral("mailto:") + lblMail->text());
+    try {
+        ui::WaitCursor hourglass;
+        // Whether a mail program opened is the desktop's affair, not the booking's.
+        ui::ShellOpen(QStringLiteral("mailto:") + lblMail->text());
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("frmBooking.Label38_Click"), error);
+    }
 }
 
 } // namespace quorl

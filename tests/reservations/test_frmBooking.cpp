@@ -1,4 +1,5 @@
 #include <memory>
+#include <stdexcept>
 
 #include <time.h>
 
@@ -7,6 +8,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -866,6 +869,30 @@ TEST_F(BookingForm, AsAChildWindowItOpensMaximisedAndUnloadsWhenDone)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(child.isNull());
     EXPECT_EQ(ui::findMdiChild<frmBooking>(area), nullptr);
+}
+
+TEST_F(BookingForm, AMailLinkThatFailsIsLoggedAndTheBookingGoesOn)
+{
+    class BrokenShell final : public ui::ShellService {
+    public:
+        bool openUrl(const QString &) override { throw std::runtime_error("no mail program"); }
+        bool startProgram(const QString &, const QStringList &) override { return false; }
+        bool deleteFile(const QString &) override { return false; }
+    };
+    const qint64 smith = addCustomer(QStringLiteral("Smith"), QString(), QStringLiteral("smith@example.com"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 20.0);
+    newBookingToConfirmation(smith, {a1});
+
+    auto scripted = ui::setShellService(std::make_unique<BrokenShell>());
+    QTest::mouseClick(control<QLabel>("Label38"), Qt::LeftButton);
+    ui::setShellService(std::move(scripted));
+
+    EXPECT_TRUE(form->isLoaded());
+    EXPECT_EQ(form->CurrentStep(), 3);
+    QFile log(QDir(programDir()).filePath(QStringLiteral("message.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral(" (ERR): frmBooking.Label38_Click: no mail program"))) << text.toStdString();
 }
 
 } // namespace
