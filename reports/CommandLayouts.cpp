@@ -191,12 +191,10 @@ ReportDocument outstandingReport(const std::vector<CommandRow> &rows, const QDat
     document.name = QStringLiteral("Outstanding");
     document.orientation = QPageLayout::Landscape;
 
-    ReportBand header;
-    header.line({ReportCell{0, 0, QStringLiteral("Reservations With Balance Due"), kHeading}}, 4);
-    header.line({ReportCell{0, 200, longDateText(now.date()), kText},
-                 ReportCell{205, 0, shortTimeText(now.time()), kText}},
-                10);
-    document.body.append(header);
+    document.reportHeader.line({ReportCell{0, 0, QStringLiteral("Reservations With Balance Due"), kHeading}}, 4);
+    document.reportHeader.line({ReportCell{0, 200, longDateText(now.date()), kText},
+                                ReportCell{205, 0, shortTimeText(now.time()), kText}},
+                               10);
 
     QList<ReportCell> heads;
     for (const Column &column : columns) {

@@ -54,7 +54,7 @@ ReportDocument bookingList(ListLayout layout, db::Recordset &rows, const QString
     const char *family = "Arial";
     ReportDocument document;
     document.name = layoutCaption(layout);
-    document.body.append(reportHeader(layout, family, title));
+    document.reportHeader = reportHeader(layout, family, title);
     for (rows.MoveFirst(); !rows.isEOF(); rows.MoveNext()) {
         ReportBand detail;
         const auto labelled = [&](const char *caption, const char *name) {
@@ -91,7 +91,7 @@ ReportDocument periodSales(db::Recordset &rows, const QString &title)
     };
     ReportDocument document;
     document.name = layoutCaption(ListLayout::rptPeriodsales);
-    document.body.append(reportHeader(ListLayout::rptPeriodsales, family, title));
+    document.reportHeader = reportHeader(ListLayout::rptPeriodsales, family, title);
 
     QList<ReportCell> heads;
     for (const Column &column : columns)

@@ -90,7 +90,8 @@ QList<Page> layOut(const ReportDocument &document, QPagedPaintDevice &device, co
     const qreal bodyTop = bandHeight(document.pageHeader, &device, page);
     const qreal bodyBottom = page.height - bandHeight(document.pageFooter, &device, page);
     QList<Page> pages(1);
-    qreal y = bodyTop;
+    // The report header opens the first page, above that page's header.
+    qreal y = bodyTop + bandHeight(document.reportHeader, &device, page);
     const auto startPage = [&] {
         pages.append(Page());
         y = bodyTop;
@@ -214,9 +215,14 @@ bool ReportDocument::print(QPrinter &printer) const
     const int count = int(pages.size());
     const qreal footerTop = page.height - bandHeight(pageFooter, &printer, page);
     for (int index = 0; index < count; ++index) {
-        if (index > 0)
+        qreal top = 0;
+        if (index > 0) {
             printer.newPage();
-        paintBand(painter, pageHeader, 0, page, index + 1, count);
+        } else {
+            paintBand(painter, reportHeader, 0, page, 1, count);
+            top = bandHeight(reportHeader, &printer, page);
+        }
+        paintBand(painter, pageHeader, top, page, index + 1, count);
         for (const PlacedLine &placed : pages.at(index))
             paintLine(painter, *placed.line, placed.top, page, index + 1, count);
         paintBand(painter, pageFooter, footerTop, page, index + 1, count);

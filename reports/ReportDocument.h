@@ -8,10 +8,10 @@
 class QPagedPaintDevice;
 class QPrinter;
 
-// The program's small banded report engine. A document is a page header and a
-// page footer repeated on every page, and a body of bands that flow down the
-// pages: report header, group headers, one band per detail row, group footers,
-// report footer. A band stays on one page when it fits on one. Measures are in
+// The program's small banded report engine. A document is a report header that
+// opens the first page, a page header and a page footer repeated on every page,
+// and a body of bands that flow down the pages: group headers, one band per
+// detail row, group footers, report footer. A band stays on one page when it fits on one. Measures are in
 // points (1/72 inch) from the page's printable top left corner.
 
 namespace quorl::reports {
@@ -57,6 +57,7 @@ class ReportDocument {
 public:
     QString name;   // the print job's and the preview's name
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    ReportBand reportHeader;
     ReportBand pageHeader;
     ReportBand pageFooter;
     QList<ReportBand> body;

@@ -48,6 +48,7 @@ QLineEdit *amountBox(QWidget *parent, const char *name)
     box->setObjectName(QString::fromLatin1(name));
     box->setReadOnly(true);
     box->setAlignment(Qt::AlignRight);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("£000000.00")) + 12);
     return box;
 }
 

@@ -109,6 +109,29 @@ TEST_F(ListLayouts, PeriodSalesFormatTheAmountsAsMoney)
     EXPECT_TRUE(text.contains(QStringLiteral("List: 1 of 1")));
 }
 
+TEST_F(ListLayouts, PeriodSalesHeadEveryPageAndCountThePagesAtTheEnd)
+{
+    const QStringList fields = {"From", "To", "Created", "Customer", "CostofHire", "Berths", "OtherCharges", "VAT",
+                                "TotalPayable"};
+    QList<QStringList> rows;
+    for (int index = 1; index <= 40; ++index) {
+        rows.append({"08.12.2026 10:00", "10.12.2026 10:00", "01.12.2026 09:15",
+                     QStringLiteral("Customer %1, House").arg(index), "10", "C1", "0", "2", "12"});
+    }
+    auto recordset = listRows(fields, rows);
+    const reports::ReportDocument document = reports::listReport(ListLayout::rptPeriodsales, *recordset, QString());
+    ASSERT_EQ(pageCount(document), 2);
+    const QStringList pages = printed(document).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 2);
+    // The title opens the report, above the first page's column heads; later pages carry the heads alone.
+    EXPECT_LT(pages.at(0).indexOf(QStringLiteral("Period Sales")), pages.at(0).indexOf(QStringLiteral("Client:")));
+    EXPECT_FALSE(pages.at(1).contains(QStringLiteral("Period Sales")));
+    EXPECT_TRUE(pages.at(1).contains(QStringLiteral("Client:")));
+    EXPECT_FALSE(pages.at(0).contains(QStringLiteral("List:")));
+    EXPECT_TRUE(pages.at(1).contains(QStringLiteral("List: 2 of 2")));
+    EXPECT_EQ(pages.join(QString()).count(QStringLiteral("£12.00")), 40);
+}
+
 TEST_F(ListLayouts, NoRowsShowNoPreview)
 {
     auto recordset = listRows(kBookingFields, {});
