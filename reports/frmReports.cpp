@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,6 +43,9 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, QWidget 
     auto *label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setBuddy(buddy);
+    // A screen reader reads the caption on the date box itself, where the focus lands.
+    if (auto *picker = qobject_cast<reports::DatePickerWithCheck *>(buddy))
+        picker->dateEdit()->setAccessibleName(text);
     return label;
 }
 
