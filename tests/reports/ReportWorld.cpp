@@ -102,13 +102,4 @@ QString ReportWorld::printed(const reports::ReportDocument &document)
     return pdfText(path);
 }
 
-int ReportWorld::pageCount(const reports::ReportDocument &document)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    document.setUp(printer);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(worldDir() + QStringLiteral("/counted.pdf"));
-    return document.pageCount(printer);
-}
-
 } // namespace quorl

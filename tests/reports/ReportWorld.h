@@ -39,9 +39,8 @@ protected:
     void execute(const QString &sql) const;
     QVariant scalar(const QString &sql) const;
 
-    // The document printed into a PDF file, as text.
+    // The document printed into a PDF file, as text; pages end with a form feed.
     QString printed(const reports::ReportDocument &document);
-    int pageCount(const reports::ReportDocument &document);
 
 private:
     std::unique_ptr<NoPrinterInstalled> m_noPrinter;

@@ -46,8 +46,8 @@ TEST_F(ListLayouts, BookingListNumbersItsPagesAndKeepsEachBookingWhole)
     const reports::ReportDocument document =
         reports::listReport(ListLayout::rptAllBooking, *recordset, QStringLiteral("From: 01.12.2026 to: 31.12.2026"));
 
-    ASSERT_EQ(pageCount(document), 2);
     const QString text = printed(document);
+    ASSERT_EQ(text.split(QLatin1Char('\f'), Qt::SkipEmptyParts).size(), 2);
     EXPECT_TRUE(text.contains(QStringLiteral("List of all up comming bookings")));
     EXPECT_TRUE(text.contains(QStringLiteral("From: 01.12.2026 to: 31.12.2026")));
     EXPECT_TRUE(text.contains(QStringLiteral("List: 1 of 2")));
@@ -93,7 +93,6 @@ TEST_F(ListLayouts, PeriodSalesHeadEveryPageAndCountThePagesAtTheEnd)
     }
     auto recordset = listRows(fields, rows);
     const reports::ReportDocument document = reports::listReport(ListLayout::rptPeriodsales, *recordset, QString());
-    ASSERT_EQ(pageCount(document), 2);
     const QStringList pages = printed(document).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_EQ(pages.size(), 2);
     // The title opens the report, above the first page's column heads; later pages carry the heads alone.

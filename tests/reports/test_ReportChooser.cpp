@@ -169,14 +169,6 @@ protected:
     std::unique_ptr<frmReports> window;
 };
 
-TEST_F(ReportManager, PickersStartAtTheMomentOfOpeningAndTheDesignedDate)
-{
-    EXPECT_EQ(picker("dtpFrom")->value(), std::optional<QDateTime>(defaultNow()));
-    EXPECT_EQ(picker("dtpTo")->value()->date(), defaultNow().date());
-    EXPECT_EQ(picker("dtpFrom1")->value()->date(), QDate(2004, 5, 4));
-    EXPECT_EQ(picker("dtpTo1")->value()->date(), QDate(2004, 5, 4));
-}
-
 TEST_F(ReportManager, AnEmptyListSaysNothingToPrint)
 {
     expectMessage(QStringLiteral("Nothing to print!"), ui::vbOK);
