@@ -23,6 +23,7 @@
 #include "masterdata/frmFindCustomer.h"
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
+#include "reports/frmReports.h"
 #include "reservations/frmBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
@@ -61,6 +62,7 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::ViewReports] = childWindow<frmReports>();
     return n;
 }
 
@@ -640,6 +642,10 @@ void MDIMain::MDIForm_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    guarded("MDIForm_Unload", [this] {
+        if (frmReports *reports = ui::findMdiChild<frmReports>(m_mdiArea))
+            reports->close();
+    });
     guarded("MDIForm_Unload", [] { WriteEventLog(ui::Now(), 1, QString(32, QLatin1Char('-'))); });
 }
 

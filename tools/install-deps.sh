@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
-          zlib1g-dev libgtest-dev libqt6opengl6-dev fonts-dejavu-core)
+          zlib1g-dev libgtest-dev libqt6opengl6-dev fonts-dejavu-core
+          poppler-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,87 @@
+#include "reports/ReportPreview.h"
+
+#include <map>
+
+#include <QPointer>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+
+#include "core/MDIMain.h"
+#include "core/modMessageLog.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Printer.h"
+
+namespace quorl::reports {
+namespace {
+
+std::map<QString, QPointer<ReportPreviewDialog>> &previews()
+{
+    static std::map<QString, QPointer<ReportPreviewDialog>> open;
+    return open;
+}
+
+} // namespace
+
+ReportPreviewDialog::ReportPreviewDialog(QWidget *parent)
+    : QPrintPreviewDialog(parent, Qt::Window)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) {
+        try {
+            m_document.print(*printer);
+        } catch (const std::exception &error) {
+            logError(QStringLiteral("ReportPreviewDialog.paintRequested"), error);
+        }
+    });
+}
+
+void ReportPreviewDialog::setDocument(const ReportDocument &document)
+{
+    m_document = document;
+    m_document.setUp(*printer());
+}
+
+ReportPreviewDialog *showPreview(const QString &layoutName, const QString &caption, const ReportDocument &document)
+{
+    QPointer<ReportPreviewDialog> &preview = previews()[layoutName];
+    const bool fresh = !preview;
+    if (fresh) {
+        preview = new ReportPreviewDialog(MDIMain::current());
+        preview->setObjectName(layoutName);
+        preview->resize(900, 700);
+    }
+    preview->setWindowTitle(caption);
+    preview->setDocument(document);
+    if (!fresh) {
+        // The same window shows the new rows: QPrintPreviewDialog repaints through its widget.
+        if (auto *widget = preview->findChild<QPrintPreviewWidget *>())
+            widget->updatePreview();
+    }
+    preview->show();
+    preview->raise();
+    preview->activateWindow();
+    return preview;
+}
+
+ReportPreviewDialog *previewOf(const QString &layoutName)
+{
+    const auto found = previews().find(layoutName);
+    return found == previews().end() ? nullptr : found->second.data();
+}
+
+bool printReport(const ReportDocument &document)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    document.setUp(printer);
+    if (!ui::chooseDefaultPrinter(printer, document.name))
+        return false;
+    if (document.print(printer))
+        return true;
+    const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    logError(QStringLiteral("printReport"), QStringLiteral("cannot print \"%1\" on %2").arg(document.name, where));
+    ui::MsgBox(QStringLiteral("The report could not be printed on %1.").arg(where), ui::vbOKOnly | ui::vbCritical);
+    return false;
+}
+
+} // namespace quorl::reports
