@@ -23,7 +23,10 @@
 #include "masterdata/frmFindCustomer.h"
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
+#include "reservations/frmBerthNotes.h"
 #include "reservations/frmBooking.h"
+#include "reservations/frmCalendar.h"
+#include "reservations/frmFindBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -61,6 +64,9 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::ViewSimpleCalendar] = childWindow<frmCalendar>();
+    n.openers[Command::FindBooking] = modalDialog<frmFindBooking>();
+    n.openers[Command::BerthNotes] = displayedDialog<frmBerthNotes>();
     return n;
 }
 
