@@ -97,7 +97,8 @@ void frmCalendar::buildControls()
     mwDate->setObjectName(QStringLiteral("mwDate"));
     mwDate->setAccessibleName(QStringLiteral("Day"));
     mwDate->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    mwDate->setFixedSize(ui::twipsToPixels(2595) + 40, ui::twipsToPixels(2520));
+    // Wide enough for the day names, whatever the font.
+    mwDate->setFixedSize(mwDate->sizeHint().expandedTo(QSize(ui::twipsToPixels(2595), ui::twipsToPixels(2520))));
 
     grdBooking = new ui::DataGrid(fraMain);
     grdBooking->setObjectName(QStringLiteral("grdBooking"));
@@ -272,6 +273,9 @@ void frmCalendar::ShowDay()
     const int widths[] = {2500, 3000, 1000, 1000};
     for (int column = 0; column < 4; ++column)
         grdBooking->setColumnWidthTwips(column, widths[column]);
+    // The empty day's message is read in full.
+    if (!m_dayHasBookings)
+        grdBooking->resizeColumnToContents(0);
     grdBooking->setVisible(true);
 }
 
@@ -297,12 +301,15 @@ void frmCalendar::cmdEdit_Click()
 
 void frmCalendar::cmdSummary_Click()
 {
-    const qint64 id = selectedBookingId();
-    if (!id)
-        return;
-    guardHandler(routine("cmdSummary_Click"), kTitle,
-                 [id] { mainWindow().sharedChild<frmBookingSummary>()->Display(id); });
-    RefreshBookings();
+    bool shown = false;
+    guardHandler(routine("cmdSummary_Click"), kTitle, [this, &shown] {
+        if (const qint64 id = selectedBookingId()) {
+            shown = true;
+            mainWindow().sharedChild<frmBookingSummary>()->Display(id);
+        }
+    });
+    if (shown)
+        RefreshBookings();
 }
 
 QString frmCalendar::cancelDetails(qint64 bookingId)
@@ -319,10 +326,12 @@ QString frmCalendar::cancelDetails(qint64 bookingId)
 
 void frmCalendar::cmdCancel_Click()
 {
-    const qint64 id = selectedBookingId();
-    if (!id)
-        return;
-    guardHandler(routine("cmdCancel_Click"), kTitle, [this, id] {
+    bool asked = false;
+    guardHandler(routine("cmdCancel_Click"), kTitle, [this, &asked] {
+        const qint64 id = selectedBookingId();
+        if (!id)
+            return;
+        asked = true;
         // Taken from the rows held, before the booking is gone.
         const QString details = cancelDetails(id);
         if (!bookingExists(id)) {
@@ -334,7 +343,9 @@ void frmCalendar::cmdCancel_Click()
         if (ConfirmCancelBooking(id))
             WriteEventLog(ui::Now(), evBookingCancelled, details);
     });
-    RefreshBookings();
+    // Refreshed whatever the answer.
+    if (asked)
+        RefreshBookings();
 }
 
 } // namespace quorl

@@ -172,13 +172,13 @@ void frmFindBooking::cmdStart_Click()
 
 void frmFindBooking::cmdEditBooking_Click()
 {
-    qint64 id = 0;
-    if (m_bookings && m_bookings->isOpen() && !m_bookings->isEOF() && !m_bookings->isBOF())
-        id = m_bookings->value(QStringLiteral("ID")).toLongLong();
-    accept();
-    if (!id)
-        return;
-    guardHandler(routine("cmdEditBooking_Click"), kTitle, [id] {
+    guardHandler(routine("cmdEditBooking_Click"), kTitle, [this] {
+        qint64 id = 0;
+        if (m_bookings && m_bookings->isOpen() && !m_bookings->isEOF() && !m_bookings->isBOF())
+            id = m_bookings->value(QStringLiteral("ID")).toLongLong();
+        accept();
+        if (!id)
+            return;
         MDIMain *main = MDIMain::current();
         if (!main)
             throw db::Error(QStringLiteral("The main window is not open."));

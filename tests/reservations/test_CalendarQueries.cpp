@@ -48,11 +48,7 @@ struct DayCase {
     QDate day;
     QStringList rows; // "customer | berths | arrival | departure"
 };
-
-void PrintTo(const DayCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+void PrintTo(const DayCase &c, std::ostream *out) { *out << c.name; }
 
 class DayOfTheCalendar : public CalendarWorld, public ::testing::WithParamInterface<DayCase> {
 };
@@ -71,7 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
     Days, DayOfTheCalendar,
     ::testing::Values(
         DayCase{"ArrivalDay", {2026, 12, 8}, {"Three Days | A1, A2, B7 |  14:00 | n/a"}},
-        DayCase{"MiddleDay", {2026, 12, 9}, {"Three Days | A1, A2, B7 | n/a | n/a"}},
         DayCase{"DepartureDay", {2026, 12, 10}, {"Three Days | A1, A2, B7 | n/a |  09:00"}},
         DayCase{"NoBookings", {2026, 12, 20}, {}},
         // Ending exactly at midnight shows on the day before and on the day of that midnight;
@@ -82,7 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         DayCase{"DayAfterAMidnightDeparture", {2026, 12, 13}, {}},
         DayCase{"LastDayOfTheYear", {2026, 12, 31}, {"New Year | A2 |  16:00 | n/a"}},
         DayCase{"FirstDayOfTheYear", {2027, 1, 1}, {"New Year | A2 | n/a | n/a"}},
-        DayCase{"SecondDayOfTheYear", {2027, 1, 2}, {"New Year | A2 | n/a |  10:00"}},
         DayCase{"LastDayOfTheMonth", {2026, 11, 30}, {"Month End | A1 |  12:00 | n/a"}},
         DayCase{"FirstDayOfTheMonth", {2026, 12, 1}, {"Month End | A1 | n/a |  09:30"}},
         DayCase{"BookingWithoutBerths", {2026, 6, 2},
@@ -95,11 +89,7 @@ struct SearchCase {
     std::optional<QDate> departing;
     QStringList found;
 };
-
-void PrintTo(const SearchCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
+void PrintTo(const SearchCase &c, std::ostream *out) { *out << c.name; }
 
 class BookingSearch : public CalendarWorld, public ::testing::WithParamInterface<SearchCase> {
 };

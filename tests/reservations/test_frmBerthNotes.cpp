@@ -24,6 +24,9 @@ protected:
         for (const char *name : {"A1", "A2", "B7"})
             berths << addBerth(QString::fromLatin1(name));
         execute(QStringLiteral("UPDATE Berth SET Notes = 'old ' || Name WHERE Name <> 'A2'"));
+        oldNotes = storedNotes();
+        for (qint64 berth : berths)
+            newNotes << QStringLiteral("new note %1").arg(berth);
         dialog = std::make_unique<frmBerthNotes>();
     }
     void TearDown() override
@@ -46,9 +49,9 @@ protected:
     }
     void typeNotes()
     {
-        for (qint64 berth : berths) {
-            choose(berth);
-            notesBox()->setPlainText(QStringLiteral("new note %1").arg(berth));
+        for (int i = 0; i < berths.size(); ++i) {
+            choose(berths[i]);
+            notesBox()->setPlainText(newNotes[i]);
         }
     }
     QStringList storedNotes() const
@@ -58,29 +61,14 @@ protected:
             notes << row.first().toString();
         return notes;
     }
-    QStringList newNotes() const
-    {
-        QStringList notes;
-        for (qint64 berth : berths)
-            notes << QStringLiteral("new note %1").arg(berth);
-        return notes;
-    }
     QString notesEvent() const { return eventLogEntry(defaultNow(), evBerthModified, QStringLiteral("Notes modified")); }
 
     QList<qint64> berths;
+    QStringList oldNotes;
+    QStringList newNotes;
     std::unique_ptr<frmBerthNotes> dialog;
     std::unique_ptr<db::Connection> other;
 };
-
-TEST_F(BerthNotes, OkStoresEveryNoteTypedWithOneEvent)
-{
-    open();
-    typeNotes();
-    dialog->cmdOK_Click();
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(storedNotes(), newNotes());
-    EXPECT_EQ(eventLog(), notesEvent());
-}
 
 TEST_F(BerthNotes, OkWithoutChangesOrBerthsStillLogs)
 {
@@ -103,49 +91,36 @@ TEST_F(BerthNotes, TheNotesBoxTakesTextOnlyWhileABerthIsChosen)
 struct CloseCase {
     const char *name;
     void (*close)(frmBerthNotes &);
+    bool kept;
+};
+void PrintTo(const CloseCase &c, std::ostream *out) { *out << c.name; }
+
+class BerthNotesClosed : public BerthNotes, public ::testing::WithParamInterface<CloseCase> {
 };
 
-void PrintTo(const CloseCase &c, std::ostream *out)
+TEST_P(BerthNotesClosed, KeepsEveryNoteTypedWithOneEventOrNoneAndNoEvent)
 {
-    *out << c.name;
-}
-
-class BerthNotesThrownAway : public BerthNotes, public ::testing::WithParamInterface<CloseCase> {
-};
-
-TEST_P(BerthNotesThrownAway, LeavesEveryNoteAsItWasAndLogsNothing)
-{
-    const QStringList before = storedNotes();
     open();
     typeNotes();
     GetParam().close(*dialog);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(storedNotes(), before);
-    EXPECT_EQ(eventLog(), "");
+    EXPECT_EQ(storedNotes(), GetParam().kept ? newNotes : oldNotes);
+    EXPECT_EQ(eventLog(), GetParam().kept ? notesEvent() : QString());
 }
 
-INSTANTIATE_TEST_SUITE_P(Closing, BerthNotesThrownAway,
-                         ::testing::Values(CloseCase{"Cancel", [](frmBerthNotes &d) { d.cmdCancel_Click(); }},
-                                           CloseCase{"CloseBox", [](frmBerthNotes &d) { d.close(); }}),
+INSTANTIATE_TEST_SUITE_P(Closing, BerthNotesClosed,
+                         ::testing::Values(CloseCase{"Ok", [](frmBerthNotes &d) { d.cmdOK_Click(); }, true},
+                                           CloseCase{"Cancel", [](frmBerthNotes &d) { d.cmdCancel_Click(); }, false},
+                                           CloseCase{"CloseBox", [](frmBerthNotes &d) { d.close(); }, false}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 enum class Obstacle { RefusingTrigger, CheckAtCommit, OtherConnectionsLock };
 
-struct FailureCase {
-    const char *name;
-    Obstacle obstacle;
-};
-
-void PrintTo(const FailureCase &c, std::ostream *out)
-{
-    *out << c.name;
-}
-
-class BerthNotesRefused : public BerthNotes, public ::testing::WithParamInterface<FailureCase> {
+class BerthNotesRefused : public BerthNotes, public ::testing::WithParamInterface<Obstacle> {
 protected:
     void block()
     {
-        switch (GetParam().obstacle) {
+        switch (GetParam()) {
         case Obstacle::RefusingTrigger:
             execute(QStringLiteral("CREATE TRIGGER NoNotes BEFORE UPDATE ON Berth BEGIN "
                                    "SELECT RAISE(ABORT, 'notes are frozen'); END;"));
@@ -166,41 +141,41 @@ protected:
             break;
         }
     }
-    void unblock()
-    {
-        if (other)
-            other->RollbackTrans();
-        else
-            execute(QStringLiteral("DROP TRIGGER NoNotes"));
-    }
 };
 
 TEST_P(BerthNotesRefused, IsUndoneToldAndLogsNothingAndKeepsTheTypedNotes)
 {
     block();
-    const QStringList before = storedNotes();
     open();
     typeNotes();
     expectMessage(QStringLiteral("could not be saved"), ui::vbOK);
     dialog->cmdOK_Click();
     EXPECT_EQ(messages().last().title, "Berth  Notes");
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(notesBox()->toPlainText(), newNotes().last());
-    EXPECT_EQ(storedNotes(), before);
+    EXPECT_EQ(notesBox()->toPlainText(), newNotes.last());
+    EXPECT_EQ(storedNotes(), oldNotes);
     EXPECT_EQ(eventLog(), "");
 
     // Once the obstacle is gone the same notes are stored.
-    unblock();
+    if (other)
+        other->RollbackTrans();
+    else
+        execute(QStringLiteral("DROP TRIGGER NoNotes"));
     dialog->cmdOK_Click();
-    EXPECT_EQ(storedNotes(), newNotes());
+    EXPECT_EQ(storedNotes(), newNotes);
     EXPECT_EQ(eventLog(), notesEvent());
 }
 
+std::string obstacleName(const ::testing::TestParamInfo<Obstacle> &info)
+{
+    const char *names[] = {"RefusingTrigger", "CheckAtCommit", "OtherConnectionsLock"};
+    return names[int(info.param)];
+}
+
 INSTANTIATE_TEST_SUITE_P(Failures, BerthNotesRefused,
-                         ::testing::Values(FailureCase{"RefusingTrigger", Obstacle::RefusingTrigger},
-                                           FailureCase{"CheckAtCommit", Obstacle::CheckAtCommit},
-                                           FailureCase{"OtherConnectionsLock", Obstacle::OtherConnectionsLock}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(Obstacle::RefusingTrigger, Obstacle::CheckAtCommit,
+                                           Obstacle::OtherConnectionsLock),
+                         obstacleName);
 
 } // namespace
 } // namespace quorl

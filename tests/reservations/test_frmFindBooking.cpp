@@ -52,37 +52,35 @@ protected:
     qint64 early = 0;
 };
 
-TEST_F(FindBooking, CountsTheMatchesAndTheWholeListWhenNoDateIsTicked)
+TEST_F(FindBooking, CountsTheMatchesOrTheWholeListAndGrowsAtTheFirstDatedSearch)
 {
     search(std::nullopt, std::nullopt);
     EXPECT_EQ(count(), "3");
     EXPECT_TRUE(dialog->isSmall());
-    search(QDate(2026, 6, 1), QDate(2026, 6, 10));
-    EXPECT_EQ(count(), "1");
+    search(QDate(2027, 1, 1), std::nullopt);
+    EXPECT_EQ(count(), "0");
     EXPECT_FALSE(dialog->isSmall());
     EXPECT_GE(dialog->height(), 296);
     search(std::nullopt, std::nullopt);
     EXPECT_EQ(count(), "3");
 }
 
-TEST_F(FindBooking, ViewEditClosesTheSearchAndOpensTheCurrentBooking)
+TEST_F(FindBooking, ViewEditClosesTheSearchAndOpensTheCurrentBookingIfAny)
 {
+    search(QDate(2027, 1, 1), std::nullopt);
+    dialog->findChild<QPushButton *>(QStringLiteral("cmdEditBooking"))->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(ui::findMdiChild<frmBooking>(main->mdiArea()), nullptr);
+
+    dialog->show();
     search(QDate(2026, 6, 1), QDate(2026, 6, 10));
+    EXPECT_EQ(count(), "1");
     dialog->findChild<QPushButton *>(QStringLiteral("cmdEditBooking"))->click();
     EXPECT_FALSE(dialog->isVisible());
     const frmBooking *form = ui::findMdiChild<frmBooking>(main->mdiArea());
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->Mode(), 2);
     EXPECT_EQ(form->BookingID(), early);
-}
-
-TEST_F(FindBooking, ViewEditWithNoMatchesOpensNothing)
-{
-    search(QDate(2027, 1, 1), std::nullopt);
-    EXPECT_EQ(count(), "0");
-    dialog->findChild<QPushButton *>(QStringLiteral("cmdEditBooking"))->click();
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(ui::findMdiChild<frmBooking>(main->mdiArea()), nullptr);
 }
 
 } // namespace
