@@ -163,6 +163,7 @@ void frmFindBooking::cmdStart_Click()
             m_bookings->setFilter(filter);
         // With neither date ticked the whole list shows, and the count says so.
         lblTotalMatches->setText(QString::number(m_bookings->RecordCount()));
+        grdBooking->resizeColumnsToContents();
         if (!filter.isEmpty() && m_small) {
             m_small = false;
             applySize();
