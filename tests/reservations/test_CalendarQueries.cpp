@@ -123,15 +123,5 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"BothOnOneDay", QDate(2026, 6, 1), QDate(2026, 6, 1), {}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(CancelledBookingDetails, NameTheStayAndTheCustomerEvenWhenPartsAreMissing)
-{
-    const QDateTime from(QDate(2026, 12, 8), QTime(14, 0));
-    const QDateTime to(QDate(2026, 12, 10), QTime(9, 0));
-    EXPECT_EQ(cancelledBookingDetails(from, to, QStringLiteral("Ann O'Neil"), QStringLiteral("Rose Cottage")),
-              "From: 08.12.2026 14:00 to 10.12.2026 09:00, Customer: Ann O'Neil, Rose Cottage");
-    EXPECT_EQ(cancelledBookingDetails(from, to, QVariant(), QVariant()),
-              "From: 08.12.2026 14:00 to 10.12.2026 09:00, Customer: , ");
-}
-
 } // namespace
 } // namespace quorl
