@@ -15,6 +15,7 @@
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modFunctions.h"
+#include "core/modMessageLog.h"
 #include "masterdata/ContactForms.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
@@ -162,15 +163,16 @@ void frmCalendar::setShownDay(const QDate &day)
 
 void frmCalendar::Display()
 {
-    guardHandler(routine("Display"), kTitle, [this] {
-        {
-            // The day is shown once the bookings are read, not as the view changes.
-            const QSignalBlocker quiet(mwDate);
-            mwDate->setSelectedDate(ui::Date());
-        }
-        openBookings();
-        ShowDay();
-    });
+    {
+        // The day is shown once the bookings are read, not as the view changes.
+        const QSignalBlocker quiet(mwDate);
+        mwDate->setSelectedDate(ui::Date());
+    }
+    // Opened afresh by the refresh below.
+    m_rsBookings.reset();
+    m_rsBerthNames.reset();
+    m_refreshFailed = false;
+    RefreshBookings();
     hookActivation();
     if (auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget())) {
         subWindow->show();
@@ -214,15 +216,28 @@ void frmCalendar::Form_Activate()
 
 void frmCalendar::RefreshBookings()
 {
-    guardHandler(routine("RefreshBookings"), kTitle, [this] {
-        if (!m_rsBookings || !m_rsBerthNames)
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    try {
+        if (!m_rsBookings || !m_rsBerthNames) {
             openBookings();
-        else {
+        } else {
             m_rsBerthNames->Requery();
             m_rsBookings->Requery();
         }
         ShowDay();
-    });
+        m_refreshFailed = false;
+    } catch (const std::exception &error) {
+        logError(routine("RefreshBookings"), error);
+        // Told once: the message box closing activates the window again, and a refresh
+        // that keeps failing would otherwise ask the user for ever.
+        if (!m_refreshFailed) {
+            m_refreshFailed = true;
+            ui::MsgBox(userErrorText(error), ui::vbExclamation, kTitle);
+        }
+    }
+    m_refreshing = false;
 }
 
 void frmCalendar::mwDate_DateClick()

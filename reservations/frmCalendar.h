@@ -66,6 +66,8 @@ private:
     std::unique_ptr<db::Recordset> m_rsBerthNames;
     std::unique_ptr<db::Recordset> m_rsDayList;
     bool m_dayHasBookings = false;
+    bool m_refreshing = false;
+    bool m_refreshFailed = false;
 
     QLabel *lblCaption = nullptr;
     QFrame *fraMain = nullptr;

@@ -168,5 +168,16 @@ TEST_F(DayCalendar, ABookingCancelledElsewhereIsNotCancelledOrLoggedAgain)
     EXPECT_EQ(shownNames(), QStringList{"Bob Hale"});
 }
 
+TEST_F(DayCalendar, ARefreshThatKeepsFailingIsToldOnceUntilOneSucceeds)
+{
+    execute(QStringLiteral("ALTER TABLE BookingBerth RENAME TO Hidden"));
+    expectMessage(QStringLiteral("BookingBerth"), ui::vbOK);
+    calendar->Form_Activate();
+    calendar->Form_Activate(); // a second question would fail the test
+    execute(QStringLiteral("ALTER TABLE Hidden RENAME TO BookingBerth"));
+    calendar->Form_Activate();
+    EXPECT_EQ(shownNames(), (QStringList{"Ann O'Neil", "Bob Hale"}));
+}
+
 } // namespace
 } // namespace quorl
