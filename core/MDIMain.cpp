@@ -24,7 +24,10 @@
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
 #include "reports/frmReports.h"
+#include "reservations/frmBerthNotes.h"
 #include "reservations/frmBooking.h"
+#include "reservations/frmCalendar.h"
+#include "reservations/frmFindBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -63,6 +66,9 @@ Navigation defaultNavigation()
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
     n.openers[Command::ViewReports] = childWindow<frmReports>();
+    n.openers[Command::ViewSimpleCalendar] = childWindow<frmCalendar>();
+    n.openers[Command::FindBooking] = modalDialog<frmFindBooking>();
+    n.openers[Command::BerthNotes] = displayedDialog<frmBerthNotes>();
     return n;
 }
 

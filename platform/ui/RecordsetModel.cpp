@@ -213,6 +213,8 @@ QVariant RecordsetModel::data(const QModelIndex &index, int role) const
     case ValueRole:
         return value;
     case Qt::TextAlignmentRole: {
+        if (column.column.alignment)
+            return QVariant::fromValue(column.column.alignment | Qt::AlignVCenter);
         const db::FieldType type = m_recordset->fieldType(column.field);
         const bool number =
             type == db::FieldType::Long || type == db::FieldType::Double || type == db::FieldType::Currency;

@@ -23,6 +23,8 @@ struct GridColumn
     QString dataField;
     QString caption;
     CellFormat format = {};
+    // None given: numbers to the right, the rest to the left.
+    Qt::Alignment alignment = {};
 };
 
 // "Yes" or "No" for a Yes/No field; a Null shows nothing.
