@@ -24,6 +24,10 @@
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
 #include "reservations/frmBooking.h"
+#include "reports/frmWizardMailList.h"
+#include "reports/frmWizardWebBook.h"
+#include "reports/modExport.h"
+#include "reports/modWebBookingPage.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -61,6 +65,14 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::ExportCustomers] = [](MDIMain &) { ExportCustomers(); };
+    n.openers[Command::ExportReservations] = [](MDIMain &) { ExportReservations(); };
+    n.openers[Command::ExportTodaysReservations] = [](MDIMain &) { ExportTodaysReservations(); };
+    n.openers[Command::ConfigureWebBookings] = displayedDialog<frmWizardWebBook>();
+    n.openers[Command::MailingListWizard] = displayedDialog<frmWizardMailList>();
+    n.generateWebBookingPage = [](const QString &action, const QString &email) {
+        GenerateWebBookingPage(action, email);
+    };
     return n;
 }
 
