@@ -1,5 +1,7 @@
 #include "reports/modExport.h"
 
+#include <vector>
+
 #include <QDateTime>
 
 #include "core/MDIMain.h"
@@ -42,6 +44,53 @@ void appendField(QString &line, const QString &text)
         line += text;
     }
     line += QLatin1Char('"');
+}
+
+bool isDigits(QStringView text, qsizetype from, qsizetype count)
+{
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (!text.at(i).isDigit())
+            return false;
+    }
+    return true;
+}
+
+// A stored date-time "YYYY-MM-DD[ HH:MM[:SS]]" in the general form, read straight from
+// its text: a long export then spends no time on time-zone lookups. False for any
+// other text, which the caller formats the slow way.
+bool appendStoredDate(QString &out, QStringView stored)
+{
+    if (stored.size() < 10 || !isDigits(stored, 0, 4) || stored.at(4) != QLatin1Char('-') || !isDigits(stored, 5, 2)
+        || stored.at(7) != QLatin1Char('-') || !isDigits(stored, 8, 2))
+        return false;
+    QStringView time;
+    QString seconds = QStringLiteral(":00");
+    if (stored.size() > 10) {
+        const bool withSeconds = stored.size() == 19 && stored.at(16) == QLatin1Char(':') && isDigits(stored, 17, 2);
+        if ((stored.size() != 16 && !withSeconds) || (stored.at(10) != QLatin1Char(' ') && stored.at(10) != QLatin1Char('T'))
+            || !isDigits(stored, 11, 2) || stored.at(13) != QLatin1Char(':') || !isDigits(stored, 14, 2))
+            return false;
+        time = stored.mid(11, 5);
+        if (withSeconds)
+            seconds = stored.mid(16, 3).toString();
+    }
+    const bool midnight = time.isEmpty() || (time == QLatin1String("00:00") && seconds == QLatin1String(":00"));
+    // The zero day holds a time alone.
+    if (stored.left(10) == QLatin1String("1899-12-30")) {
+        out += midnight ? QStringLiteral("00:00:00") : time.toString() + seconds;
+        return true;
+    }
+    out += stored.mid(8, 2);
+    out += QLatin1Char('/');
+    out += stored.mid(5, 2);
+    out += QLatin1Char('/');
+    out += stored.left(4);
+    if (!midnight) {
+        out += QLatin1Char(' ');
+        out += time;
+        out += seconds;
+    }
+    return true;
 }
 
 void showExportFailure(const QString &reason)
@@ -110,13 +159,26 @@ bool writeCsvFile(db::Recordset &rows, const QString &localPath, QString *error)
     }
     batch += QLatin1String("\r\n");
 
+    std::vector<bool> isDate(static_cast<size_t>(columns), false);
+    for (int column = 0; column < columns; ++column)
+        isDate[size_t(column)] = rows.fieldType(column) == db::FieldType::Date;
+
     // Rows go to the file as they are formatted; the text of the whole export is never held.
+    QString date;
     if (!rows.isEOF())
         rows.MoveFirst();
     while (!rows.isEOF()) {
         for (int column = 0; column < columns; ++column) {
             if (column > 0)
                 batch += QLatin1Char(',');
+            if (isDate[size_t(column)]) {
+                const QVariant stored = rows.storedValue(column);
+                date.clear();
+                if (stored.typeId() == QMetaType::QString && appendStoredDate(date, stored.toString())) {
+                    batch += QLatin1Char('"') + date + QLatin1Char('"');
+                    continue;
+                }
+            }
             appendField(batch, csvValueText(rows.value(column)));
         }
         batch += QLatin1String("\r\n");
