@@ -1,9 +1,11 @@
 #include "reports/modExport.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/MDIMain.h"
 #include "masterdata/MasterDataTest.h"
 
 namespace quorl {
@@ -82,6 +84,18 @@ TEST_F(ExportTest, ReservationsFileHasItsColumnsAndLeavesOutBookingsWithoutCusto
         "\"\",\"\",\"0\",\"\",\"\",\"\",\"False\"\r\n";
     EXPECT_EQ(fileBytes(target()), expected);
     EXPECT_TRUE(eventLog().contains(QStringLiteral("[Reservations exported]")));
+}
+
+TEST_F(ExportTest, MainWindowOffersTheExportsAndWebCommands)
+{
+    MDIMain main;
+    for (const char *entry : {"mnuFileExportReservations", "mnuFileExportTodaysReservations", "mnuWebBookConfigure",
+                              "mnuWebBookCreatePage", "mnuCustomersMailingListWizard"})
+        EXPECT_TRUE(main.menuEntry(QLatin1String(entry))->isEnabled()) << entry;
+    addCustomers();
+    expectFileDialog(target());
+    main.menuEntry(QStringLiteral("mnuFileExportCustomers"))->trigger();
+    EXPECT_TRUE(fileBytes(target()).startsWith("\"ID\",\"Name\""));
 }
 
 TEST_F(ExportTest, AnExistingFileIsReplacedWhole)
@@ -181,38 +195,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TodayCase{"LeftAtMidnight", "2026-12-06 14:00:00", "2026-12-08 00:00:00", false},
                       TodayCase{"ArrivesTomorrow", "2026-12-09 00:00:00", "2026-12-10 10:00:00", false},
                       TodayCase{"LeftYesterday", "2026-12-05 14:00:00", "2026-12-07 14:00:00", false}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-// Values as the export writes them, in their quotes.
-struct FieldCase {
-    const char *name;
-    QVariant value;
-    QString field;
-};
-
-class CsvFieldTest : public ::testing::TestWithParam<FieldCase>
-{
-};
-
-TEST_P(CsvFieldTest, ValueIsWrittenAsTheUserReadsIt)
-{
-    EXPECT_EQ(csvField(GetParam().value), GetParam().field);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, CsvFieldTest,
-    ::testing::Values(FieldCase{"NullIsEmpty", QVariant(), "\"\""},
-                      FieldCase{"YesIsTrue", QVariant(true), "\"True\""},
-                      FieldCase{"NoIsFalse", QVariant(false), "\"False\""},
-                      FieldCase{"DateWithTime", QVariant(QDateTime(QDate(2026, 1, 2), QTime(9, 5, 7))),
-                                "\"02/01/2026 09:05:07\""},
-                      FieldCase{"MidnightShowsNoTime", QVariant(QDateTime(QDate(2026, 1, 2), QTime(0, 0))),
-                                "\"02/01/2026\""},
-                      FieldCase{"AmountWithoutTrailingZeros", QVariant(1234.5), "\"1234.5\""},
-                      FieldCase{"WholeAmount", QVariant(100.0), "\"100\""},
-                      FieldCase{"NegativeNumber", QVariant(-7), "\"-7\""},
-                      FieldCase{"QuotesDoubled", QVariant(QStringLiteral("a \"b\" c")), "\"a \"\"b\"\" c\""},
-                      FieldCase{"OnlyAQuote", QVariant(QStringLiteral("\"")), "\"\"\"\""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
