@@ -28,6 +28,10 @@
 #include "reservations/frmBooking.h"
 #include "reservations/frmCalendar.h"
 #include "reservations/frmFindBooking.h"
+#include "reports/frmWizardMailList.h"
+#include "reports/frmWizardWebBook.h"
+#include "reports/modExport.h"
+#include "reports/modWebBookingPage.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -69,6 +73,14 @@ Navigation defaultNavigation()
     n.openers[Command::ViewSimpleCalendar] = childWindow<frmCalendar>();
     n.openers[Command::FindBooking] = modalDialog<frmFindBooking>();
     n.openers[Command::BerthNotes] = displayedDialog<frmBerthNotes>();
+    n.openers[Command::ExportCustomers] = [](MDIMain &) { ExportCustomers(); };
+    n.openers[Command::ExportReservations] = [](MDIMain &) { ExportReservations(); };
+    n.openers[Command::ExportTodaysReservations] = [](MDIMain &) { ExportTodaysReservations(); };
+    n.openers[Command::ConfigureWebBookings] = displayedDialog<frmWizardWebBook>();
+    n.openers[Command::MailingListWizard] = displayedDialog<frmWizardMailList>();
+    n.generateWebBookingPage = [](const QString &action, const QString &email) {
+        GenerateWebBookingPage(action, email);
+    };
     return n;
 }
 

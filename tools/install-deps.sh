@@ -2,7 +2,7 @@
 # Installs the Debian packages Quorl Marina builds and tests with, when any is missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev sqlite3
           zlib1g-dev libgtest-dev libqt6opengl6-dev fonts-dejavu-core
           poppler-utils)
 

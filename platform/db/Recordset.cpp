@@ -710,6 +710,14 @@ QVariant Recordset::value(int field) const
     return readableValue(cell, m_columns[size_t(field)].type);
 }
 
+QVariant Recordset::storedValue(int field) const
+{
+    requireCurrent();
+    requireField(field);
+    const int storage = storageRow();
+    return m_editMode != adEditNone && m_editRow == storage ? m_edit[size_t(field)] : storedRow(storage)[field];
+}
+
 QVariant Recordset::valueAt(int visibleRow, int field) const
 {
     requireOpen();

@@ -76,6 +76,9 @@ public:
     // Throws at BOF/EOF, on a deleted row, or for an unknown field.
     QVariant value(const QString &field) const;
     QVariant value(int field) const;
+    // The current row's cell in its stored form (a date as its text "YYYY-MM-DD HH:MM:SS"),
+    // for callers that write many values out and need no date arithmetic.
+    QVariant storedValue(int field) const;
     // Any visible row, as a bound view shows it (the current row with its pending edit).
     QVariant valueAt(int visibleRow, int field) const;
     // Starts an edit of the current row; the value is checked against the field type.
