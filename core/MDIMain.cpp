@@ -14,6 +14,10 @@
 #include <QToolButton>
 
 #include "core/ProductInfo.h"
+#include "core/frmAbout.h"
+#include "core/frmRegionalSettings.h"
+#include "core/frmTipOfTheDay.h"
+#include "core/frmViewEventLog.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
@@ -23,6 +27,7 @@
 #include "masterdata/frmFindCustomer.h"
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
+#include "masterdata/frmWizardConfig.h"
 #include "reservations/frmBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
@@ -61,6 +66,14 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::ConfigurationWizard] = [](MDIMain &main) {
+        modalDialog<fmCompany>()(main);
+        displayedDialog<frmWizardConfig>()(main);
+    };
+    n.openers[Command::RegionalSettings] = [](MDIMain &main) { frmRegionalSettings(&main).Dispaly(); };
+    n.openers[Command::TipOfTheDay] = [](MDIMain &main) { frmTipOfTheDay(&main).Dispaly(); };
+    n.openers[Command::About] = displayedDialog<frmAbout>();
+    n.openers[Command::ViewTraceLog] = displayedDialog<frmViewEventLog>();
     return n;
 }
 
