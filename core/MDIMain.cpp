@@ -14,6 +14,10 @@
 #include <QToolButton>
 
 #include "core/ProductInfo.h"
+#include "core/frmAbout.h"
+#include "core/frmRegionalSettings.h"
+#include "core/frmTipOfTheDay.h"
+#include "core/frmViewEventLog.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
@@ -23,15 +27,16 @@
 #include "masterdata/frmFindCustomer.h"
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
+#include "masterdata/frmWizardConfig.h"
 #include "reports/frmReports.h"
-#include "reservations/frmBerthNotes.h"
-#include "reservations/frmBooking.h"
-#include "reservations/frmCalendar.h"
-#include "reservations/frmFindBooking.h"
 #include "reports/frmWizardMailList.h"
 #include "reports/frmWizardWebBook.h"
 #include "reports/modExport.h"
 #include "reports/modWebBookingPage.h"
+#include "reservations/frmBerthNotes.h"
+#include "reservations/frmBooking.h"
+#include "reservations/frmCalendar.h"
+#include "reservations/frmFindBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -81,6 +86,14 @@ Navigation defaultNavigation()
     n.generateWebBookingPage = [](const QString &action, const QString &email) {
         GenerateWebBookingPage(action, email);
     };
+    n.openers[Command::ConfigurationWizard] = [](MDIMain &main) {
+        modalDialog<fmCompany>()(main);
+        displayedDialog<frmWizardConfig>()(main);
+    };
+    n.openers[Command::RegionalSettings] = [](MDIMain &main) { frmRegionalSettings(&main).Dispaly(); };
+    n.openers[Command::TipOfTheDay] = [](MDIMain &main) { frmTipOfTheDay(&main).Dispaly(); };
+    n.openers[Command::About] = displayedDialog<frmAbout>();
+    n.openers[Command::ViewTraceLog] = displayedDialog<frmViewEventLog>();
     return n;
 }
 

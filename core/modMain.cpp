@@ -9,6 +9,7 @@
 #include "core/ProductLogo.h"
 #include "core/RegistryValues.h"
 #include "core/frmSplash.h"
+#include "core/frmTipOfTheDay.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "platform/registry/Registry.h"
@@ -50,6 +51,8 @@ std::unique_ptr<MDIMain> Main(int splashMilliseconds)
 
     auto mainWindow = std::make_unique<MDIMain>();
     mainWindow->show();
+    if (tipShownAtStartup())
+        showTipAtStartup(mainWindow.get());
     return mainWindow;
 }
 

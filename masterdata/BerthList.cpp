@@ -4,6 +4,10 @@
 
 #include <QRegularExpression>
 
+#include "core/modEventLog.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/Clock.h"
+
 namespace quorl {
 
 std::optional<double> readBerthNumber(const QString &text, BerthNumberKind kind)
@@ -53,6 +57,32 @@ QString berthActivationDetails(const QString &name, bool active)
 QString berthDeletedDetails(const QString &listEntryText)
 {
     return QStringLiteral("Name: '") + listEntryText + QLatin1Char('\'');
+}
+
+std::unique_ptr<db::Recordset> newOperationLog()
+{
+    auto operationLog = std::make_unique<db::Recordset>();
+    operationLog->appendField(QStringLiteral("oper"), db::FieldType::Long);
+    operationLog->appendField(QStringLiteral("descr"), db::FieldType::Text);
+    operationLog->Open();
+    return operationLog;
+}
+
+void logOperation(db::Recordset &operationLog, int oper, const QString &descr)
+{
+    operationLog.AddNew();
+    operationLog.setValue(QStringLiteral("oper"), oper);
+    operationLog.setValue(QStringLiteral("descr"), descr);
+    operationLog.Update();
+}
+
+void writeOperationLog(db::Recordset &operationLog)
+{
+    if (operationLog.RecordCount() == 0)
+        return;
+    for (operationLog.MoveFirst(); !operationLog.isEOF(); operationLog.MoveNext())
+        WriteEventLog(ui::Now(), operationLog.value(QStringLiteral("oper")).toInt(),
+                      operationLog.value(QStringLiteral("descr")).toString());
 }
 
 } // namespace quorl

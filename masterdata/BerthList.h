@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <QString>
@@ -8,6 +9,10 @@
 // marks, the reading of the number boxes, and the details texts of the event log.
 
 namespace quorl {
+
+namespace db {
+class Recordset;
+}
 
 // Each entry reads the name, " (booked)" when any booking line names the berth,
 // then " - Active " or " - Inactive".
@@ -47,5 +52,13 @@ QString duplicateBerthNameMessage(const QString &name);
 QString berthAddedDetails(const QString &name);                 // Name: 'A1'
 QString berthActivationDetails(const QString &name, bool active); // Berth 'B2' inactivated
 QString berthDeletedDetails(const QString &listEntryText);       // Name: 'C3 (booked) - Active '
+
+// The changes a berth dialog collects while its transaction is open, to be written
+// to the event log only after the commit: fields oper (the event code) and descr
+// (the details), in the order of the user's actions.
+std::unique_ptr<db::Recordset> newOperationLog();
+void logOperation(db::Recordset &operationLog, int oper, const QString &descr);
+// Writes every row, in order, as an event at the current time.
+void writeOperationLog(db::Recordset &operationLog);
 
 } // namespace quorl

@@ -108,6 +108,11 @@ QString QtFileDialogService::show(const FileDialogRequest &request)
     if (request.save && !(request.flags & cdlOFNOverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
 
+    // File names are matched without regard to letter case, as the program's files
+    // were on Windows ("*.log" finds "events.Log"). Qt's own dialog does that; a
+    // desktop's native one may not.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     const QStringList filters = qtNameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);

@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QListView>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
@@ -242,6 +244,32 @@ TEST(Twips, FifteenToAPixel)
     EXPECT_EQ(twipsToPixels(7), 0);
     EXPECT_EQ(twipsToPixels(8), 1);
     EXPECT_EQ(pixelsToTwips(618), 9270);
+}
+
+TEST_F(QtFileDialog, PatternsFindFilesWhateverTheirLetterCase)
+{
+    const QString folder = worldDir() + "/traces";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const char *name : {"events.Log", "OLD.LOG", "notes.txt", "SPA_08122026.SPA"})
+        ASSERT_TRUE(QFile(folder + "/" + name).open(QIODevice::WriteOnly));
+    QStringList listed;
+    whenShown<QFileDialog>([&](QFileDialog *dialog) {
+        // The folder is read in the background: wait for its names.
+        auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        for (int wait = 0; view && wait < 100 && listed.isEmpty(); ++wait) {
+            QTest::qWait(20);
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+        }
+        dialog->reject();
+    });
+    FileDialogRequest request;
+    request.filter = "All Files (*.*)|*.*| Log Files (*.log)|*.log|";
+    request.filterIndex = 2;
+    request.initDir = folder;
+    QtFileDialogService().show(request);
+    listed.sort();
+    EXPECT_EQ(listed, QStringList({"OLD.LOG", "events.Log"}));
 }
 
 } // namespace

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quorl {
+
+inline constexpr const char *kTraceLogDialogTitle = "Open Trace Log File";
+inline constexpr const char *kTraceLogFilter = "All Files (*.*)|*.*| Log Files (*.log)|*.log|";
+
+// The text of a log file as the viewer shows it: every line followed by CR LF, the
+// last one too. Reads what is there now, also while the program goes on
+// appending to the file. False when the file cannot be opened or read.
+bool readLogText(const QString &localPath, QString &text);
+
+// "View Event Log File": asks for a log file, starting in the trace folder, and
+// shows it whole. It only displays; nothing is written.
+class frmViewEventLog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit frmViewEventLog(QWidget *parent = nullptr);
+
+    // Asks for the file and shows it modally; returns when the window has closed,
+    // at once when the user cancels or the file cannot be read.
+    void Display();
+    // Display without the modal loop: true when a file was chosen and loaded.
+    bool load();
+
+    QString text() const;
+
+public slots:
+    void cmdOK_Click();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Form_Resize();
+
+    QPlainTextEdit *txtEvent = nullptr;
+    QPushButton *cmdOK = nullptr;
+};
+
+} // namespace quorl

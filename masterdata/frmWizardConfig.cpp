@@ -1,0 +1,637 @@
+#include "masterdata/frmWizardConfig.h"
+
+#include <exception>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "core/MDIMain.h"
+#include "core/ProductLogo.h"
+#include "core/ProgramSettings.h"
+#include "core/RegistryValues.h"
+#include "core/modDatabase.h"
+#include "core/modEventLog.h"
+#include "core/modFunctions.h"
+#include "core/modMessageLog.h"
+#include "masterdata/BerthList.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/DataCombo.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "platform/ui/ValidateOnLeave.h"
+#include "platform/ui/WizardPages.h"
+
+namespace quorl {
+
+namespace {
+
+enum Step { kWelcomeStep = 0, kRegionalStep = 1, kBerthStep = 2, kFinishedStep = 3 };
+
+QLineEdit *lineEdit(QWidget *parent, const char *name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *result = new QPushButton(caption, parent);
+    result->setObjectName(QString::fromLatin1(name));
+    result->setAutoDefault(false);
+    return result;
+}
+
+QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy = nullptr)
+{
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    label->setWordWrap(buddy == nullptr);
+    return label;
+}
+
+bool hasValue(const QVariant &value)
+{
+    return value.isValid() && !value.isNull();
+}
+
+QString describe(const std::exception &failure)
+{
+    const auto *dbError = dynamic_cast<const db::Error *>(&failure);
+    return dbError ? dbError->message() : QString::fromUtf8(failure.what());
+}
+
+// The page's picture on its left, its texts and controls on the right.
+QVBoxLayout *pageBody(QWidget *page)
+{
+    auto *imgStep = new QLabel(page);
+    imgStep->setObjectName(QStringLiteral("imgStep"));
+    imgStep->setPixmap(productLogo());
+    auto *layout = new QHBoxLayout(page);
+    layout->addWidget(imgStep, 0, Qt::AlignTop);
+    auto *body = new QVBoxLayout;
+    layout->addLayout(body, 1);
+    return body;
+}
+
+} // namespace
+
+frmWizardConfig::frmWizardConfig(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmWizardConfig"));
+    setModal(true);
+    buildControls();
+}
+
+frmWizardConfig::~frmWizardConfig()
+{
+    rollBack();
+}
+
+void frmWizardConfig::buildControls()
+{
+    m_stack = new QStackedWidget(this);
+    cmdBack = button(this, "cmdBack", QStringLiteral("&Back"));
+    cmdNext = button(this, "cmdNext", QStringLiteral("&Next"));
+    cmdCancel = button(this, "cmdCancel", QStringLiteral("Cancel"));
+    fraStep = new ui::WizardPages(m_stack, this, cmdBack, cmdNext);
+
+    QVBoxLayout *welcome = pageBody(fraStep->addPage(QStringLiteral("Configuration Wizard")));
+    auto *heading = new QLabel(QStringLiteral("Welcome to the Configuration Wizard"), fraStep->page(kWelcomeStep));
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    heading->setFont(bold);
+    welcome->addWidget(heading);
+    welcome->addWidget(caption(fraStep->page(kWelcomeStep),
+                               QStringLiteral("Usin this wizard you can configure your reservation information.")));
+    welcome->addWidget(caption(fraStep->page(kWelcomeStep), QStringLiteral("To contionue, click Next.")));
+    welcome->addStretch(1);
+    chkWelcome = new QCheckBox(QStringLiteral("Display this welcome screen at startup"), fraStep->page(kWelcomeStep));
+    chkWelcome->setObjectName(QStringLiteral("chkWelcome"));
+    welcome->addWidget(chkWelcome);
+
+    QWidget *regionalPage = fraStep->addPage(QStringLiteral("Enter Your Regional Information"));
+    QVBoxLayout *regional = pageBody(regionalPage);
+    regional->addWidget(caption(regionalPage, QStringLiteral("Enter your regional information")));
+    cboPostCode = new QComboBox(regionalPage);
+    cboPostCode->setObjectName(QStringLiteral("cboPostCode"));
+    cboPostCode->addItems({QStringLiteral("Post Code"), QStringLiteral("Zip Code")});
+    auto *postCodeLine = new QHBoxLayout;
+    postCodeLine->addWidget(caption(regionalPage, QStringLiteral("Post Code / Zip Code:"), cboPostCode));
+    postCodeLine->addWidget(cboPostCode);
+    postCodeLine->addStretch(1);
+    regional->addLayout(postCodeLine);
+    regional->addStretch(1);
+
+    QWidget *berthPage = fraStep->addPage(QStringLiteral("Enter Your Room Information"));
+    buildBerthPage(berthPage);
+
+    QWidget *finishedPage = fraStep->addPage(QStringLiteral("Finished"));
+    QVBoxLayout *finished = pageBody(finishedPage);
+    finished->addWidget(caption(finishedPage, QStringLiteral("Click Finish to complete your configuration")));
+    finished->addStretch(1);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdBack);
+    buttons->addWidget(cmdNext);
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_stack, 1);
+    layout->addLayout(buttons);
+    const QSize client(ui::twipsToPixels(8025), ui::twipsToPixels(4785));
+    setFixedSize(client.expandedTo(layout->sizeHint()));
+
+    const QList<QWidget *> tabOrder{chkWelcome, cboPostCode, txtName, txtLength, txtWidth, cboBerthType,
+                                    chkHasPower, chkOwner, cboOwner, txtDailyHireCharge, txtWeeklyHireCharge,
+                                    txtMonthlyHireCharge, txtNotes, cmdAdd, lstBerth, cmdRemove,
+                                    cmdBack, cmdNext, cmdCancel};
+    for (int index = 0; index < tabOrder.size(); ++index) {
+        setTabIndex(tabOrder[index], index);
+        if (index > 0)
+            setTabOrder(tabOrder[index - 1], tabOrder[index]);
+    }
+
+    connect(cmdNext, &QPushButton::clicked, this, &frmWizardConfig::cmdNext_Click);
+    connect(cmdBack, &QPushButton::clicked, this, &frmWizardConfig::cmdBack_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmWizardConfig::cmdCancel_Click);
+    connect(chkOwner, &QCheckBox::clicked, this, &frmWizardConfig::chkOwner_Click);
+    connect(cmdAdd, &QPushButton::clicked, this, &frmWizardConfig::cmdAdd_Click);
+    connect(cmdRemove, &QPushButton::clicked, this, &frmWizardConfig::cmdRemove_Click);
+
+    auto validator = [this](void (frmWizardConfig::*handler)(bool &)) {
+        return [this, handler] {
+            bool cancel = false;
+            (this->*handler)(cancel);
+            return !cancel;
+        };
+    };
+    ui::installValidateOnLeave(txtDailyHireCharge, validator(&frmWizardConfig::txtDailyHireCharge_Validate));
+    ui::installValidateOnLeave(txtLength, validator(&frmWizardConfig::txtLength_Validate));
+    ui::installValidateOnLeave(txtMonthlyHireCharge, validator(&frmWizardConfig::txtMonthlyHireCharge_Validate));
+    ui::installValidateOnLeave(txtWeeklyHireCharge, validator(&frmWizardConfig::txtWeeklyHireCharge_Validate));
+    ui::installValidateOnLeave(txtWidth, validator(&frmWizardConfig::txtWidth_Validate));
+
+    // The form sees the Enter key before its controls do.
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+QWidget *frmWizardConfig::buildBerthPage(QWidget *page)
+{
+    QVBoxLayout *body = pageBody(page);
+    body->addWidget(caption(
+        page, QStringLiteral("Enter your Berth information. For each berth / slip enter it`s details and then click Add.")));
+
+    txtName = lineEdit(page, "txtName");
+    txtLength = lineEdit(page, "txtLength");
+    txtWidth = lineEdit(page, "txtWidth");
+    cboBerthType = new ui::DataCombo(page);
+    cboBerthType->setObjectName(QStringLiteral("cboBerthType"));
+    chkHasPower = new QCheckBox(QStringLiteral("Power:"), page);
+    chkHasPower->setObjectName(QStringLiteral("chkHasPower"));
+    chkOwner = new QCheckBox(QStringLiteral("Owner:"), page);
+    chkOwner->setObjectName(QStringLiteral("chkOwner"));
+    chkOwner->setLayoutDirection(Qt::RightToLeft); // the caption stands left of the box
+    cboOwner = new ui::DataCombo(page);
+    cboOwner->setObjectName(QStringLiteral("cboOwner"));
+    txtNotes = new QPlainTextEdit(page);
+    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtNotes->setTabChangesFocus(true);
+    txtNotes->setFixedHeight(ui::twipsToPixels(700));
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(caption(page, QStringLiteral("Berth:"), txtName), 0, 0);
+    fields->addWidget(txtName, 0, 1);
+    fields->addWidget(caption(page, QStringLiteral("Length:"), txtLength), 1, 0);
+    fields->addWidget(txtLength, 1, 1);
+    fields->addWidget(caption(page, QStringLiteral("Width:"), txtWidth), 2, 0);
+    fields->addWidget(txtWidth, 2, 1);
+    fields->addWidget(caption(page, QStringLiteral("Type:"), cboBerthType), 3, 0);
+    fields->addWidget(cboBerthType, 3, 1);
+    fields->addWidget(chkHasPower, 4, 1);
+    fields->addWidget(chkOwner, 5, 0);
+    fields->addWidget(cboOwner, 5, 1);
+
+    auto *charges = new QGroupBox(QStringLiteral("Hire charges"), page);
+    charges->setObjectName(QStringLiteral("fraHireCharges"));
+    txtDailyHireCharge = lineEdit(charges, "txtDailyHireCharge");
+    txtWeeklyHireCharge = lineEdit(charges, "txtWeeklyHireCharge");
+    txtMonthlyHireCharge = lineEdit(charges, "txtMonthlyHireCharge");
+    auto *chargeFields = new QGridLayout(charges);
+    chargeFields->addWidget(caption(charges, QStringLiteral("Daily:"), txtDailyHireCharge), 0, 0);
+    chargeFields->addWidget(txtDailyHireCharge, 0, 1);
+    chargeFields->addWidget(caption(charges, QStringLiteral("Weekly:"), txtWeeklyHireCharge), 1, 0);
+    chargeFields->addWidget(txtWeeklyHireCharge, 1, 1);
+    chargeFields->addWidget(caption(charges, QStringLiteral("Monthly:"), txtMonthlyHireCharge), 2, 0);
+    chargeFields->addWidget(txtMonthlyHireCharge, 2, 1);
+    fields->addWidget(charges, 6, 0, 1, 2);
+    fields->addWidget(caption(page, QStringLiteral("Notes:"), txtNotes), 7, 0, Qt::AlignTop);
+    fields->addWidget(txtNotes, 7, 1);
+    cmdAdd = button(page, "cmdAdd", QStringLiteral("&Add"));
+    fields->addWidget(cmdAdd, 8, 1, Qt::AlignRight);
+
+    lstBerth = new ui::DataList(page);
+    lstBerth->setObjectName(QStringLiteral("lstBerth"));
+    cmdRemove = button(page, "cmdRemove", QStringLiteral("&Remove"));
+    auto *list = new QVBoxLayout;
+    list->addWidget(caption(page, QStringLiteral("Available berths:"), lstBerth));
+    list->addWidget(lstBerth, 1);
+    list->addWidget(cmdRemove, 0, Qt::AlignRight);
+
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(fields, 1);
+    columns->addLayout(list, 1);
+    body->addLayout(columns, 1);
+    return page;
+}
+
+void frmWizardConfig::Display()
+{
+    if (!prepare())
+        return;
+    exec();
+}
+
+bool frmWizardConfig::prepare()
+{
+    try {
+        if (!DbConnection || !DbConnection->isOpen())
+            throw db::Error(QStringLiteral("No database connection is open."));
+        rollBack();
+
+        auto operationLog = newOperationLog();
+        auto opened = [](const QString &table) {
+            auto rows = OpenRecordset(table, nullptr, false, db::adCmdTableDirect);
+            if (!rows->isOpen())
+                throw db::Error(rows->lastError());
+            return rows;
+        };
+        auto berths = opened(QStringLiteral("Berth"));
+        berths->setSort(QStringLiteral("NAME"));
+        auto types = opened(QStringLiteral("BerthType"));
+        auto owners = opened(QStringLiteral("Owner"));
+
+        // The lists take the new rows before the old recordsets go.
+        m_operationLog = std::move(operationLog);
+        std::swap(m_berths, berths);
+        std::swap(m_types, types);
+        std::swap(m_owners, owners);
+        for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge,
+                               txtMonthlyHireCharge})
+            box->clear();
+        txtNotes->clear();
+        chkOwner->setChecked(false);
+        chkHasPower->setChecked(false);
+        BindControls();
+
+        // Only 0 and 1 are ever stored; anything else is no choice.
+        const int postCode = settingNumber(programSetting(kValuePostCode, kDefaultPostCodeWizard));
+        cboPostCode->setCurrentIndex(postCode == 0 || postCode == 1 ? postCode : -1);
+
+        m_welcomeFlag = settingNumber(programSetting(kValueConfigurationWelcomeScreen, kDefaultWelcomeScreen)) == 1;
+        m_step = m_welcomeFlag ? kRegionalStep : kWelcomeStep;
+        chkWelcome->setChecked(!m_welcomeFlag);
+        ShowStep();
+
+        DbConnection->BeginTrans();
+        m_inTransaction = true;
+        return true;
+    } catch (const std::exception &failure) {
+        reportFailure(QStringLiteral("frmWizardConfig.Display"), failure, QStringLiteral("Configuration Wizard"));
+        return false;
+    }
+}
+
+int frmWizardConfig::CurrentStep() const
+{
+    return m_step;
+}
+
+void frmWizardConfig::BindControls()
+{
+    cboBerthType->setListField(QStringLiteral("Type"));
+    cboBerthType->setBoundColumn(QStringLiteral("ID"));
+    cboBerthType->setRowSource(m_types.get());
+    cboOwner->setListField(QStringLiteral("Name"));
+    cboOwner->setBoundColumn(QStringLiteral("ID"));
+    cboOwner->setRowSource(m_owners.get());
+    cboOwner->setEnabled(chkOwner->isChecked());
+    lstBerth->setListField(QStringLiteral("Name"));
+    lstBerth->setBoundColumn(QStringLiteral("ID"));
+    lstBerth->setRowSource(m_berths.get());
+    cboBerthType->setCurrentIndex(-1);
+    cboOwner->setCurrentIndex(-1);
+}
+
+void frmWizardConfig::ClearFields()
+{
+    for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge, txtMonthlyHireCharge})
+        box->clear();
+    cboBerthType->setText(QString());
+    cboOwner->setText(QString());
+}
+
+void frmWizardConfig::ShowStep()
+{
+    fraStep->showStep(m_step);
+}
+
+void frmWizardConfig::cmdNext_Click()
+{
+    try {
+        if (m_step == kRegionalStep && cboPostCode->currentIndex() < 0) {
+            ui::MsgBox(QStringLiteral("Please select Post Code or Zip Code"), ui::vbExclamation, windowTitle());
+            cboPostCode->setFocus();
+            return;
+        }
+        if (m_step < kFinishedStep) {
+            ++m_step;
+            ShowStep();
+            return;
+        }
+        FinishWizard();
+    } catch (const std::exception &failure) {
+        reportFailure(QStringLiteral("frmWizardConfig.cmdNext_Click"), failure, windowTitle());
+    }
+}
+
+void frmWizardConfig::cmdBack_Click()
+{
+    if (m_step > kWelcomeStep) {
+        --m_step;
+        ShowStep();
+    }
+}
+
+void frmWizardConfig::FinishWizard()
+{
+    // The berths are committed first: settings that speak of a configuration the
+    // database refused would be worse than none.
+    if (m_inTransaction) {
+        try {
+            DbConnection->CommitTrans();
+            m_inTransaction = false;
+        } catch (const std::exception &failure) {
+            rollBack();
+            logError(QStringLiteral("frmWizardConfig.FinishWizard"), failure);
+            ui::MsgBox(QStringLiteral("The configuration could not be saved and has been undone.\n")
+                           + describe(failure),
+                       ui::vbExclamation, windowTitle());
+            startOver();
+            return;
+        }
+    }
+    try {
+        // The box is ticked for a wizard that opens on its welcome page.
+        if (chkWelcome->isChecked() == m_welcomeFlag)
+            setProgramSetting(kValueConfigurationWelcomeScreen,
+                              chkWelcome->isChecked() ? QStringLiteral("0") : QStringLiteral("1"));
+        setProgramSetting(kValuePostCode, QString::number(cboPostCode->currentIndex()));
+        WriteEventLog(ui::Now(), evRegionalSettingsModified, QStringLiteral("Code: ") + cboPostCode->currentText());
+        writeOperationLog(*m_operationLog);
+    } catch (const std::exception &failure) {
+        logError(QStringLiteral("frmWizardConfig.FinishWizard"), failure);
+    }
+    QDialog::accept();
+    try {
+        if (MDIMain *main = MDIMain::current())
+            main->refreshActiveChild();
+    } catch (const std::exception &failure) {
+        logError(QStringLiteral("frmWizardConfig.FinishWizard"), failure);
+    }
+}
+
+void frmWizardConfig::startOver()
+{
+    try {
+        m_operationLog = newOperationLog();
+        m_berths->Requery();
+        m_types->Requery();
+        m_owners->Requery();
+        DbConnection->BeginTrans();
+        m_inTransaction = true;
+    } catch (const std::exception &failure) {
+        reportFailure(QStringLiteral("frmWizardConfig.FinishWizard"), failure, windowTitle());
+    }
+}
+
+void frmWizardConfig::cmdCancel_Click()
+{
+    reject();
+}
+
+void frmWizardConfig::reject()
+{
+    Form_Unload();
+    QDialog::reject();
+}
+
+void frmWizardConfig::Form_Unload()
+{
+    rollBack();
+}
+
+void frmWizardConfig::rollBack()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    try {
+        if (DbConnection && DbConnection->inTransaction())
+            DbConnection->RollbackTrans();
+    } catch (const std::exception &failure) {
+        logError(QStringLiteral("frmWizardConfig.Form_Unload"), failure);
+    }
+}
+
+void frmWizardConfig::chkOwner_Click()
+{
+    cboOwner->setEnabled(chkOwner->isChecked());
+}
+
+void frmWizardConfig::cmdAdd_Click()
+{
+    const QString title = QString::fromLatin1(kAddBerthTitle);
+    try {
+        if (!m_berths)
+            return;
+        const QString name = txtName->text().trimmed();
+        if (name.isEmpty()) {
+            ui::MsgBox(QString::fromLatin1(kNoBerthNameMessage), ui::vbExclamation, title);
+            txtName->setFocus();
+            return;
+        }
+        if (chkOwner->isChecked() && !hasValue(cboOwner->boundValue())) {
+            ui::MsgBox(QString::fromLatin1(kNoOwnerMessage), ui::vbExclamation, title);
+            cboOwner->setFocus();
+            return;
+        }
+        if (!hasValue(cboBerthType->boundValue())) {
+            ui::MsgBox(QString::fromLatin1(kNoBerthTypeMessage), ui::vbExclamation, title);
+            cboBerthType->setFocus();
+            return;
+        }
+        // The boxes are checked as they are left; text put there by other means is checked here.
+        if (!checkNumbers())
+            return;
+        try {
+            saveNewBerth(name);
+        } catch (const std::exception &failure) {
+            reportFailure(QStringLiteral("frmWizardConfig.cmdAdd_Click"), failure, title,
+                          QStringLiteral("The berth could not be added."));
+            return;
+        }
+        logOperation(*m_operationLog, evBerthAdded, berthAddedDetails(name));
+        ClearFields();
+    } catch (const std::exception &failure) {
+        reportFailure(QStringLiteral("frmWizardConfig.cmdAdd_Click"), failure, title);
+    }
+}
+
+void frmWizardConfig::saveNewBerth(const QString &name)
+{
+    db::Recordset &rows = *m_berths;
+    auto setNumber = [&rows](const char *field, QLineEdit *box, BerthNumberKind kind) {
+        if (const auto number = readBerthNumber(box->text(), kind))
+            rows.setValue(QString::fromLatin1(field), *number);
+    };
+    rows.AddNew();
+    try {
+        rows.setValue(QStringLiteral("Name"), name);
+        setNumber("Length", txtLength, BerthNumberKind::Measure);
+        setNumber("Width", txtWidth, BerthNumberKind::Measure);
+        rows.setValue(QStringLiteral("TypeID"), cboBerthType->boundValue());
+        if (chkOwner->isChecked())
+            rows.setValue(QStringLiteral("OwnerID"), cboOwner->boundValue());
+        rows.setValue(QStringLiteral("HasPower"), chkHasPower->isChecked());
+        rows.setValue(QStringLiteral("Notes"), txtNotes->toPlainText());
+        setNumber("DailyHireCharge", txtDailyHireCharge, BerthNumberKind::Money);
+        setNumber("WeeklyHireCharge", txtWeeklyHireCharge, BerthNumberKind::Money);
+        setNumber("MonthlyHireCharge", txtMonthlyHireCharge, BerthNumberKind::Money);
+        rows.Update();
+    } catch (...) {
+        rows.CancelUpdate();
+        throw;
+    }
+}
+
+void frmWizardConfig::cmdRemove_Click()
+{
+    try {
+        if (!m_berths)
+            return;
+        const QString name = lstBerth->Text();
+        const QVariant id = lstBerth->boundValue();
+        if (!hasValue(id))
+            return;
+        if (DeleteBerth(id.toLongLong(), *m_berths))
+            logOperation(*m_operationLog, evBerthDeleted, berthDeletedDetails(name));
+    } catch (const std::exception &failure) {
+        reportFailure(QStringLiteral("frmWizardConfig.cmdRemove_Click"), failure, windowTitle(),
+                      QStringLiteral("The berth could not be deleted."));
+    }
+}
+
+bool frmWizardConfig::checkNumbers()
+{
+    struct NumberBox {
+        QLineEdit *box;
+        const char *title;
+        BerthNumberKind kind;
+    };
+    const NumberBox boxes[] = {
+        {txtLength, "Berth length", BerthNumberKind::Measure},
+        {txtWidth, "Berth width", BerthNumberKind::Measure},
+        {txtDailyHireCharge, "Daily Hire Charge", BerthNumberKind::Money},
+        {txtWeeklyHireCharge, "Weekly Hire Charge", BerthNumberKind::Money},
+        {txtMonthlyHireCharge, "Monthly Hire Charge", BerthNumberKind::Money},
+    };
+    for (const NumberBox &entry : boxes) {
+        if (!isValidBerthNumber(entry.box->text(), entry.kind)) {
+            ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, QString::fromLatin1(entry.title));
+            entry.box->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmWizardConfig::validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel)
+{
+    if (isValidBerthNumber(box->text(), money ? BerthNumberKind::Money : BerthNumberKind::Measure))
+        return;
+    ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, title);
+    Cancel = true;
+}
+
+void frmWizardConfig::txtDailyHireCharge_Validate(bool &Cancel)
+{
+    validateNumber(txtDailyHireCharge, QStringLiteral("Daily Hire Charge"), true, Cancel);
+}
+
+void frmWizardConfig::txtLength_Validate(bool &Cancel)
+{
+    validateNumber(txtLength, QStringLiteral("Berth length"), false, Cancel);
+}
+
+void frmWizardConfig::txtMonthlyHireCharge_Validate(bool &Cancel)
+{
+    validateNumber(txtMonthlyHireCharge, QStringLiteral("Monthly Hire Charge"), true, Cancel);
+}
+
+void frmWizardConfig::txtWeeklyHireCharge_Validate(bool &Cancel)
+{
+    validateNumber(txtWeeklyHireCharge, QStringLiteral("Weekly Hire Charge"), true, Cancel);
+}
+
+void frmWizardConfig::txtWidth_Validate(bool &Cancel)
+{
+    validateNumber(txtWidth, QStringLiteral("Berth width"), false, Cancel);
+}
+
+bool frmWizardConfig::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Form_KeyDown(13);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmWizardConfig::Form_KeyDown(int KeyCode)
+{
+    if (KeyCode == 13)
+        FocusNextControl(this);
+}
+
+void frmWizardConfig::reportFailure(const QString &where, const std::exception &failure, const QString &title,
+                                    const QString &what)
+{
+    logError(where, failure);
+    ui::MsgBox(what.isEmpty() ? describe(failure) : what + QLatin1Char('\n') + describe(failure), ui::vbExclamation,
+               title);
+}
+
+} // namespace quorl
