@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <unistd.h>
 
 #include <QDir>
@@ -162,6 +164,11 @@ struct UnwritableCase {
     const char *name;
     bool folder; // the folder is locked, so the journal beside the file cannot be made
 };
+
+void PrintTo(const UnwritableCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class StartUpOnUnwritableDatabase : public StartUpTest, public ::testing::WithParamInterface<UnwritableCase> {
 };

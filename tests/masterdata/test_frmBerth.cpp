@@ -547,6 +547,11 @@ std::string deletionName(BookingDeletion deletion)
     return "BookingFormCancelled";
 }
 
+void PrintTo(BookingDeletion deletion, std::ostream *os)
+{
+    *os << deletionName(deletion);
+}
+
 TEST_P(BerthAfterBookingDeletionTest, TheBerthsOfTheDeletedBookingAreNoLongerBooked)
 {
     deleteBookingTwo();
@@ -573,6 +578,11 @@ struct EditBerthsAnswer {
     int answer;
     bool editorOpens;
 };
+
+void PrintTo(const EditBerthsAnswer &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class EditBerthsWithChangesTest : public BerthDialogTest, public ::testing::WithParamInterface<EditBerthsAnswer> {
 };

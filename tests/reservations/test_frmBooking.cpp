@@ -1,4 +1,5 @@
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 
 #include <time.h>
@@ -947,6 +948,11 @@ struct SecondRequest {
     bool viaAddCommand; // the main window's Add Booking command rather than another window
     bool told;          // the user is told to finish the booking being entered first
 };
+
+void PrintTo(const SecondRequest &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class BookingFormAskedAgain : public BookingForm, public ::testing::WithParamInterface<SecondRequest> {
 };
