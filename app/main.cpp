@@ -13,8 +13,9 @@ int main(int argc, char *argv[])
     quorl::ui::installQtServices();
 
     std::unique_ptr<quorl::MDIMain> mainWindow = quorl::Main();
+    // The user was told the database cannot be used; a script starting the program learns it too.
     if (!mainWindow)
-        return 0;
+        return 1;
     const int result = app.exec();
     mainWindow.reset();
     quorl::DbConnection.reset();

@@ -25,6 +25,19 @@ std::unique_ptr<db::Connection> OpenConnection(const QString &databasePath, cons
     return connection;
 }
 
+std::unique_ptr<db::Connection> OpenWritableConnection(const QString &databasePath, const QString &extra, int timeout)
+{
+    auto connection = OpenConnection(databasePath, extra, timeout);
+    if (!connection)
+        return nullptr;
+    try {
+        connection->checkWritable();
+    } catch (const db::Error &) {
+        return nullptr;
+    }
+    return connection;
+}
+
 std::unique_ptr<db::Recordset> OpenRecordset(const QString &source, db::Connection *connection, bool readOnly,
                                              int options)
 {

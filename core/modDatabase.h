@@ -18,6 +18,11 @@ QString connectionStringFor(const QString &databasePath, const QString &extra = 
 // A new open connection, or null when the file is missing, locked or no database.
 std::unique_ptr<db::Connection> OpenConnection(const QString &databasePath, const QString &extra, int timeout);
 
+// The same, and null also when nothing could be saved through it (a read-only file,
+// or a folder where the journal beside the file cannot be made).
+std::unique_ptr<db::Connection> OpenWritableConnection(const QString &databasePath, const QString &extra,
+                                                       int timeout);
+
 // A new recordset on a table name or SELECT text, on DbConnection unless another
 // connection is given. Never null: a failed open gives a closed recordset whose
 // lastError() says why, so a caller that goes on meets a catchable error.

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 
@@ -394,7 +395,7 @@ void moveAfterDelete(db::Recordset &recordset)
 // The common shape of the customer and owner deletions: count the dependants, ask,
 // delete them and the current row together.
 bool deleteWithDependants(qint64 id, db::Recordset &recordset, const QString &countSql, const QString &question,
-                          const QString &deleteSql)
+                          const QStringList &deleteSql)
 {
     if (recordset.isBOF() || recordset.isEOF())
         return false;
@@ -405,8 +406,10 @@ bool deleteWithDependants(qint64 id, db::Recordset &recordset, const QString &co
         return false;
 
     db::Savepoint savepoint(connection);
-    if (hasDependants)
-        connection.Execute(deleteSql + idText);
+    if (hasDependants) {
+        for (const QString &sql : deleteSql)
+            connection.Execute(sql.arg(idText));
+    }
     recordset.Delete();
     savepoint.release();
     moveAfterDelete(recordset);
@@ -417,11 +420,14 @@ bool deleteWithDependants(qint64 id, db::Recordset &recordset, const QString &co
 
 bool DeleteCustomer(qint64 customerId, db::Recordset &recordset)
 {
+    // The booking lines go first, while their bookings still say whose they are; a
+    // line left behind would keep its berth marked as booked by a booking that is gone.
     return deleteWithDependants(
         customerId, recordset, QStringLiteral("SELECT COUNT(ID) AS c FROM Booking WHERE CustomerID = "),
         QStringLiteral("Deleting this customer will also remove all past reservations. This would affect historic "
                        "reports. Are you sure you want to delete this customer?"),
-        QStringLiteral("DELETE FROM Booking WHERE CustomerID = "));
+        {QStringLiteral("DELETE FROM BookingBerth WHERE BookingID IN (SELECT ID FROM Booking WHERE CustomerID = %1)"),
+         QStringLiteral("DELETE FROM Booking WHERE CustomerID = %1")});
 }
 
 bool DeleteOwner(qint64 ownerId, db::Recordset &recordset)
@@ -430,7 +436,7 @@ bool DeleteOwner(qint64 ownerId, db::Recordset &recordset)
         ownerId, recordset, QStringLiteral("SELECT COUNT(ID) AS c FROM Berth WHERE OwnerID = "),
         QStringLiteral("Deleting this owner will also remove all owners berth. This would affect historic reports. "
                        "Are you sure you want to delete this owner?"),
-        QStringLiteral("DELETE FROM Berth WHERE OwnerID = "));
+        {QStringLiteral("DELETE FROM Berth WHERE OwnerID = %1")});
 }
 
 bool DeleteBerth(qint64 berthId, db::Recordset &recordset)
@@ -471,8 +477,18 @@ bool ConfirmCancelBooking(qint64 bookingId)
         return false;
     if (!DbConnection)
         throw db::Error(QStringLiteral("No database connection is open."));
-    DbConnection->Execute(QStringLiteral("DELETE FROM Booking WHERE ID = ") + db::sqlNumber(bookingId));
+    deleteBooking(*DbConnection, bookingId);
     return true;
+}
+
+qint64 deleteBooking(db::Connection &connection, qint64 bookingId)
+{
+    const QString idText = db::sqlNumber(bookingId);
+    db::Savepoint savepoint(connection);
+    connection.Execute(QStringLiteral("DELETE FROM BookingBerth WHERE BookingID = ") + idText);
+    const qint64 deleted = connection.Execute(QStringLiteral("DELETE FROM Booking WHERE ID = ") + idText);
+    savepoint.release();
+    return deleted;
 }
 
 } // namespace quorl

@@ -11,6 +11,7 @@ class QWidget;
 namespace quorl {
 
 namespace db {
+class Connection;
 class Recordset;
 }
 
@@ -117,7 +118,12 @@ bool DeleteOwner(qint64 ownerId, db::Recordset &recordset);
 // then left without a berth. False on No.
 bool DeleteBerth(qint64 berthId, db::Recordset &recordset);
 
-// The booking, after the question "Do you want to delete existing reservation?". False on No.
+// The booking with its booking lines, after the question "Do you want to delete
+// existing reservation?". False on No.
 bool ConfirmCancelBooking(qint64 bookingId);
+
+// The booking and its booking lines, all or nothing, without a question. Returns the
+// number of Booking rows deleted: 0 when it was gone already.
+qint64 deleteBooking(db::Connection &connection, qint64 bookingId);
 
 } // namespace quorl

@@ -39,7 +39,8 @@ std::unique_ptr<MDIMain> Main(int splashMilliseconds)
 
     const QString path = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
                                           QString::fromUtf8(kValueData), QString::fromUtf8(kDefaultData));
-    DbConnection = OpenConnection(path, QString(), 500);
+    // A file that opens but cannot be written would fail at every save: it is refused here.
+    DbConnection = OpenWritableConnection(path, QString(), 500);
     if (!DbConnection) {
         ui::MsgBox(QStringLiteral("DB Connection Error"), ui::vbCritical | ui::vbOKOnly,
                    QString::fromUtf8(kMainWindowCaption));

@@ -42,6 +42,8 @@ const QString kCaption = QStringLiteral("Configure Berths ");
 const QString kTitle = QStringLiteral("Configure Berths");
 const QString kActivateCaption = QStringLiteral("Ac&tivate");
 const QString kInactivateCaption = QStringLiteral("Inac&tivate");
+const QString kSaveBeforeEditQuestion =
+    QStringLiteral("The changes made here must be saved before the berths can be edited. Save them now?");
 // Command2 stands after the labels in the tab order, out of the Enter key's reach.
 constexpr int kEditBerthsTabIndex = 30;
 
@@ -478,8 +480,19 @@ void frmBerth::cmdRemove_Click()
 void frmBerth::Command2_Click()
 {
     try {
-        // Its own connection: what it saves is committed at once, whatever this dialog
-        // does with its transaction; this list is not read again.
+        // The editor saves on its own connection and commits at once. The database
+        // lets one connection write at a time, so while this dialog holds changes
+        // every save of the editor would wait and fail: they are saved first.
+        if (DbConnection && DbConnection->holdsWriteLock()) {
+            if (ui::MsgBox(kSaveBeforeEditQuestion, ui::vbYesNo | ui::vbQuestion, kTitle) != ui::vbYes)
+                return;
+            if (!commitChanges(QStringLiteral("frmBerth.Command2_Click")))
+                return;
+            m_operationLog->Open();
+            DbConnection->BeginTrans();
+            m_inTransaction = true;
+        }
+        // This list is not read again after the editor.
         frmEditBerths editor(this);
         editor.exec();
     } catch (const std::exception &failure) {
@@ -490,20 +503,32 @@ void frmBerth::Command2_Click()
 void frmBerth::Command1_Click()
 {
     try {
-        if (m_inTransaction) {
-            try {
-                DbConnection->CommitTrans();
-                m_inTransaction = false;
-            } catch (const std::exception &failure) {
-                rollBack();
-                logError(QStringLiteral("frmBerth.Command1_Click"), failure);
-                ui::MsgBox(QStringLiteral("The changes to the berths could not be saved and have been undone.\n")
-                               + describe(failure),
-                           ui::vbExclamation, kTitle);
-                startOver();
-                return;
-            }
+        if (!commitChanges(QStringLiteral("frmBerth.Command1_Click")))
+            return;
+    } catch (const std::exception &failure) {
+        logError(QStringLiteral("frmBerth.Command1_Click"), failure);
+    }
+    QDialog::accept();
+    activateMainWindowChild();
+}
+
+bool frmBerth::commitChanges(const QString &where)
+{
+    if (m_inTransaction) {
+        try {
+            DbConnection->CommitTrans();
+            m_inTransaction = false;
+        } catch (const std::exception &failure) {
+            rollBack();
+            logError(where, failure);
+            ui::MsgBox(QStringLiteral("The changes to the berths could not be saved and have been undone.\n")
+                           + describe(failure),
+                       ui::vbExclamation, kTitle);
+            startOver();
+            return false;
         }
+    }
+    try {
         if (m_operationLog && m_operationLog->RecordCount() > 0) {
             m_operationLog->MoveFirst();
             while (!m_operationLog->isEOF()) {
@@ -513,10 +538,10 @@ void frmBerth::Command1_Click()
             }
         }
     } catch (const std::exception &failure) {
-        logError(QStringLiteral("frmBerth.Command1_Click"), failure);
+        // The changes are saved; a lost event must not undo them.
+        logError(where, failure);
     }
-    QDialog::accept();
-    activateMainWindowChild();
+    return true;
 }
 
 void frmBerth::startOver()

@@ -84,6 +84,9 @@ private:
     // Shows the list recordset's current row as the chosen entry, and the Activate
     // caption that fits it.
     void showCurrentBerth();
+    // Commits the changes so far and writes their events. False when the commit
+    // failed: the changes are undone, the user told, and the dialog starts over.
+    bool commitChanges(const QString &where);
     void rollBack();
     void startOver();
     void reportFailure(const QString &where, const std::exception &failure, const QString &title,

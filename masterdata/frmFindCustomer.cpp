@@ -10,14 +10,17 @@
 #include <QVBoxLayout>
 
 #include "core/modDatabase.h"
+#include "core/modEventLog.h"
 #include "core/modFunctions.h"
 #include "core/modMessageLog.h"
 #include "masterdata/ContactForms.h"
+#include "masterdata/ContactRecord.h"
 #include "masterdata/CustomerRecord.h"
 #include "masterdata/CustomerSearch.h"
 #include "masterdata/frmAddCustomer.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
@@ -255,9 +258,12 @@ void frmFindCustomer::cmdDeleteCustomer_Click()
         if (!standsOnRow(ResultRs.get())
             || !currentRowStillExists(*ResultRs, QStringLiteral("Customer"), QStringLiteral("customer"), kTitle))
             return;
-        // The search writes no event for its deletes, and the count keeps the
-        // search's number until the next search.
-        DeleteCustomer(ResultRs->value(QStringLiteral("ID")).toLongLong(), *ResultRs);
+        // Taken before anything is deleted. The count keeps the search's number
+        // until the next search.
+        const QString details = deletedContactEventDetails(ResultRs->value(QStringLiteral("Name")),
+                                                           ResultRs->value(QStringLiteral("HouseName")));
+        if (DeleteCustomer(ResultRs->value(QStringLiteral("ID")).toLongLong(), *ResultRs))
+            WriteEventLog(ui::Now(), evCustomerDeleted, details);
     });
 }
 

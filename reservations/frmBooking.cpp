@@ -20,7 +20,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTimeEdit>
@@ -35,7 +34,6 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
-#include "platform/registry/Registry.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"
@@ -46,6 +44,7 @@
 #include "platform/ui/WizardPages.h"
 #include "reservations/Availability.h"
 #include "reservations/BookingCharges.h"
+#include "reservations/BookingSettings.h"
 #include "reservations/BookingStore.h"
 
 namespace quorl {
@@ -56,6 +55,8 @@ const QString kNumberMessage = QStringLiteral("Please enter a valid number to co
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kBookingGone =
     QStringLiteral("This booking no longer exists. It may have been cancelled in another window.");
+const QString kBookingInProgress =
+    QStringLiteral("A booking is being entered. Please finish or cancel it before opening another one.");
 
 // Below these sizes the window stops shrinking its contents.
 constexpr int kMinimumWidthTwips = 9375;
@@ -69,41 +70,6 @@ QString errorText(const std::exception &error)
     if (const auto *dbError = dynamic_cast<const db::Error *>(&error))
         return dbError->message();
     return QString::fromUtf8(error.what());
-}
-
-// The number a setting text starts with, as the settings are read: "1" is 1, "" or
-// "abc" is 0.
-double leadingNumber(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+))"));
-    const QRegularExpressionMatch match = number.match(text);
-    return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
-}
-
-// A setting that holds no time of day (empty, "9", "25:00") gives the usual time.
-QTime registryTime(const char *valueName, const char *defaultValue)
-{
-    QString text = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(valueName),
-                                    QString::fromUtf8(defaultValue))
-                       .trimmed();
-    // A time written with a date part, as a date-time value becomes text, sets its
-    // time of day all the same.
-    static const QRegularExpression datePart(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2,4}\\s+"));
-    text.remove(datePart);
-    for (const char *format : {"H:mm", "H:mm:ss", "HH:mm", "HH:mm:ss", "h:mm AP", "h:mm:ss AP"}) {
-        const QTime time = QTime::fromString(text, QString::fromLatin1(format));
-        if (time.isValid())
-            return time;
-    }
-    return QTime::fromString(QString::fromUtf8(defaultValue), QStringLiteral("HH:mm"));
-}
-
-bool countsShownSetting()
-{
-    const QString value = GetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey),
-                                           QString::fromUtf8(kValueShowAdultsAndKids),
-                                           QString::fromUtf8(kDefaultShowAdultsAndKids));
-    return leadingNumber(value) != 0;
 }
 
 bool isNull(const QVariant &value)
@@ -576,10 +542,19 @@ void frmBooking::Form_KeyDown(QKeyEvent *event, QWidget *control)
 
 void frmBooking::Display(int Mode, qint64 BookingID)
 {
+    const int mode = Mode == 2 ? 2 : 1;
+    const qint64 bookingId = mode == 2 ? BookingID : 0;
+    if (m_loaded) {
+        // What the user typed is never thrown away by a second request.
+        showInFront();
+        if (mode != m_Mode || bookingId != m_BookingID)
+            ui::MsgBox(kBookingInProgress, ui::vbExclamation | ui::vbOKOnly, kTitle);
+        return;
+    }
     try {
         ClearForm();
-        m_Mode = Mode == 2 ? 2 : 1;
-        m_BookingID = m_Mode == 2 ? BookingID : 0;
+        m_Mode = mode;
+        m_BookingID = bookingId;
         if (!DbConnection)
             throw db::Error(QStringLiteral("No database connection is open."));
 
@@ -623,7 +598,11 @@ void frmBooking::Display(int Mode, qint64 BookingID)
         Unload();
         return;
     }
+    showInFront();
+}
 
+void frmBooking::showInFront()
+{
     if (auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget())) {
         const char *hooked = "quorlFormActivateHooked";
         if (!subWindow->property(hooked).toBool()) {
@@ -897,17 +876,24 @@ void frmBooking::PrepareCharges()
     for (const AvailableBerth &berth : m_availableBerths->markedBerths())
         dailyCharges.append(berth.dailyHireCharge);
     txtCostOfHire->setText(MoneyFormat(costOfHire(dailyCharges, stayDays(m_FromDateTime, m_ToDateTime))));
-    for (QLineEdit *box : {txtOtherCharges, txtVAT, txtTotalPayable})
-        box->setText(asMoneyText(box->text()));
+    // A new cost makes the VAT and total shown for the old one wrong; they follow it
+    // here, so a booking whose other charges were never visited is not stored with
+    // none. The user may still type over them.
+    updateVatAndTotal();
 }
 
-void frmBooking::txtOtherCharges_LostFocus()
+void frmBooking::updateVatAndTotal()
 {
     const VatAndTotal charges = vatAndTotal(amountOf(txtCostOfHire->text()), amountOf(txtOtherCharges->text()));
     txtVAT->setText(plainNumberText(charges.vat));
     for (QLineEdit *box : {txtCostOfHire, txtOtherCharges, txtVAT})
         box->setText(asMoneyText(box->text()));
     txtTotalPayable->setText(MoneyFormat(charges.total));
+}
+
+void frmBooking::txtOtherCharges_LostFocus()
+{
+    updateVatAndTotal();
     txtAmountPayed->setFocus(Qt::OtherFocusReason);
 }
 
@@ -1141,9 +1127,8 @@ void frmBooking::cmdCancel_Click()
             && ui::MsgBox(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYesNo, kTitle)
                 == ui::vbYes) {
             const QString details = cancelDetails();
-            const QString sql = QStringLiteral("DELETE FROM Booking WHERE ID = ") + db::sqlNumber(m_BookingID);
             // A booking another window cancelled meanwhile was logged there.
-            if (DbConnection->Execute(sql) > 0)
+            if (deleteBooking(*DbConnection, m_BookingID) > 0)
                 WriteEventLog(ui::Now(), evBookingCancelled, details);
             else
                 ui::MsgBox(kBookingGone, ui::vbExclamation | ui::vbOKOnly, kTitle);

@@ -47,6 +47,8 @@ public:
 
     // Starts a clean form on step 0 and shows it: mode 1 for a new booking (BookingID
     // 0), mode 2 for the booking with that ID. Nothing of an earlier booking stays.
+    // While a booking is loaded the form only comes to the front as it is; asked
+    // for another booking it also says that the one being entered comes first.
     void Display(int Mode, qint64 BookingID);
 
     int Mode() const { return m_Mode; }
@@ -103,6 +105,7 @@ private:
     void setTabOrders();
     void installKeyPreview();
 
+    void showInFront();
     void ClearForm();
     void BindControls();
     void ReleaseRecordsets();
@@ -112,6 +115,7 @@ private:
     bool LoadBooking();
     void SaveBooking();
     void PrepareCharges();
+    void updateVatAndTotal();
     void FillConfirmation();
     bool checkDates();
     bool checkNumbersBeforeSave();

@@ -221,6 +221,39 @@ void Connection::RollbackTrans()
     rollbackLevel(it->id, false);
 }
 
+void Connection::checkWritable()
+{
+    sqlite3 *db = handle();
+    // SQLite opens a file it may not write read-only, without a word.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        throw Error(QStringLiteral("The database file \"%1\" is read-only.").arg(m_path), SQLITE_READONLY);
+    // A transaction of this connection already writes.
+    if (!sqlite3_get_autocommit(db))
+        return;
+    // The journal beside the file is made at the first change of a page: change the
+    // header to what it holds and take it back.
+    int version = 0;
+    {
+        detail::Statement read(db, QStringLiteral("PRAGMA main.user_version"));
+        if (read.step())
+            version = sqlite3_column_int(read.get(), 0);
+    }
+    const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    // Another connection writing now shows that the file can be written.
+    if ((rc & 0xff) == SQLITE_BUSY)
+        return;
+    if (rc != SQLITE_OK)
+        throw Error(QStringLiteral("The database file \"%1\" cannot be written: %2")
+                        .arg(m_path, QString::fromUtf8(sqlite3_errmsg(db))),
+                    rc);
+    const QByteArray probe = "PRAGMA main.user_version = " + QByteArray::number(version);
+    const int probeRc = sqlite3_exec(db, probe.constData(), nullptr, nullptr, nullptr);
+    const QString reason = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (probeRc != SQLITE_OK)
+        throw Error(QStringLiteral("The database file \"%1\" cannot be written: %2").arg(m_path, reason), probeRc);
+}
+
 bool Connection::inTransaction() const
 {
     return std::any_of(m_levels.begin(), m_levels.end(), [](const Level &l) { return !l.savepoint; });

@@ -60,6 +60,9 @@ public:
     void CommitTrans();     // throws when there is none, or when the work was lost
     void RollbackTrans();
     bool inTransaction() const;
+    // Throws Error when nothing could be saved through the connection: the file
+    // opened read-only, or the folder does not let the journal beside it be made.
+    void checkWritable();
     // True once the SQLite transaction under the marks has really begun.
     bool holdsWriteLock() const;
 

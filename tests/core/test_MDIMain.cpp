@@ -21,6 +21,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -704,6 +705,150 @@ TEST_F(MainWindowTest, CreateWebBookingPageReportsFailures)
     expectMessage(QStringLiteral("Can't generate Webbook:\r\n"), ui::vbOK);
     EXPECT_FALSE(CreateWebBookingPage([](const QString &, const QString &) {}));
     EXPECT_GT(messages().last().prompt.size(), QStringLiteral("Can't generate Webbook:\r\n").size());
+}
+
+// --- The program's own command table ---------------------------------------
+
+// What a command of the program's own table puts in front of the user. A command
+// that first asks for a file gets fileAnswer from the file dialog: "" cancels,
+// "{log}" is a trace log, "{new}" a new file in the test's world.
+struct CommandWindows {
+    const char *name;
+    Command command;
+    std::vector<const char *> windows; // object names, in the order they appear
+    bool modal;
+    const char *fileAnswer = nullptr;  // null: no file dialog
+};
+
+const std::vector<CommandWindows> kCommandWindows = {
+    {"ExportCustomers", Command::ExportCustomers, {}, false, ""},
+    {"ExportReservations", Command::ExportReservations, {}, false, ""},
+    {"ExportTodaysReservations", Command::ExportTodaysReservations, {}, false, ""},
+    {"CompactDatabase", Command::CompactDatabase, {"frmCompact"}, true},
+    {"BackupDatabase", Command::BackupDatabase, {"frmBackup"}, true, "{new}"},
+    {"RestoreDatabase", Command::RestoreDatabase, {}, false, ""},
+    {"ViewTraceLog", Command::ViewTraceLog, {"frmViewEventLog"}, true, "{log}"},
+    {"ConfigureWebBookings", Command::ConfigureWebBookings, {"frmWizardWebBook"}, true},
+    {"AddBooking", Command::AddBooking, {"frmBooking"}, false},
+    {"FindBooking", Command::FindBooking, {"frmFindBooking"}, true},
+    {"ViewReports", Command::ViewReports, {"frmReports"}, false},
+    {"ViewAdvancedCalendar", Command::ViewAdvancedCalendar, {"frmCalendarPlus"}, false},
+    {"ViewSimpleCalendar", Command::ViewSimpleCalendar, {"frmCalendar"}, false},
+    {"BerthNotes", Command::BerthNotes, {"frmBerthNotes"}, true},
+    {"ViewCustomers", Command::ViewCustomers, {"frmViewCustomers"}, false},
+    {"FindCustomer", Command::FindCustomer, {"frmFindCustomer"}, true},
+    {"MailingListWizard", Command::MailingListWizard, {"frmWizardMailList"}, true},
+    {"ConfigurationWizard", Command::ConfigurationWizard, {"fmCompany", "frmWizardConfig"}, true},
+    {"Company", Command::Company, {"fmCompany"}, true},
+    {"RegionalSettings", Command::RegionalSettings, {"frmRegionalSettings"}, true},
+    {"Berths", Command::Berths, {"frmBerth"}, true},
+    {"BerthOwners", Command::BerthOwners, {"frmViewOwners"}, false},
+    {"TipOfTheDay", Command::TipOfTheDay, {"frmTipOfTheDay"}, true},
+    {"About", Command::About, {"frmAbout"}, true},
+};
+
+// Notes every named window as it is shown, and whether it was modal; a modal one is
+// closed as soon as its own event loop runs, as a user would close it.
+class ShownWindows : public QObject
+{
+public:
+    ShownWindows() { qApp->installEventFilter(this); }
+    ~ShownWindows() override { qApp->removeEventFilter(this); }
+
+    QStringList names;
+    QStringList modalNames;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Show || !widget || widget->objectName().isEmpty())
+            return false;
+        const bool mdiChild = qobject_cast<QMdiSubWindow *>(widget->parentWidget()) != nullptr;
+        if (!widget->isWindow() && !mdiChild)
+            return false;
+        if (names.isEmpty() || names.last() != widget->objectName())
+            names << widget->objectName();
+        if (widget->isModal()) {
+            modalNames << widget->objectName();
+            QPointer<QWidget> shown = widget;
+            QTimer::singleShot(0, widget, [shown] {
+                if (shown)
+                    shown->close();
+            });
+        }
+        return false;
+    }
+};
+
+TEST_F(MainWindowTest, EveryCommandOfTheProgramsTableOpensTheWindowItNames)
+{
+    ASSERT_TRUE(QDir(driveC()).mkpath(QStringLiteral("Quorlc/traces")));
+    InitEventLog();
+    const QString log = worldDir() + QStringLiteral("/events.Log");
+    QFile logFile(log);
+    ASSERT_TRUE(logFile.open(QIODevice::WriteOnly));
+    logFile.write("[08/12/2026 10:47:00]\r\n[Application started]\r\n\r\n");
+    logFile.close();
+
+    std::map<Command, const CommandWindows *> table;
+    for (const CommandWindows &entry : kCommandWindows)
+        table[entry.command] = &entry;
+    EXPECT_EQ(table.size(), size_t(Command::About) + 1) << "every command has its line in the table";
+
+    const Navigation navigation = defaultNavigation();
+    EXPECT_FALSE(navigation.openers.empty());
+    for (const auto &[control, command] : kEntryCommands) {
+        const auto opener = navigation.openers.find(command);
+        if (opener == navigation.openers.end() || !opener->second)
+            continue; // not built yet: its entry is greyed out
+        const CommandWindows &expected = *table.at(command);
+        SCOPED_TRACE(expected.name);
+
+        MDIMain main(nullptr, navigation);
+        main.show();
+        QAction *entry = main.menuEntry(control);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(entry->isEnabled());
+        if (expected.fileAnswer) {
+            QString answer = QString::fromUtf8(expected.fileAnswer);
+            answer.replace(QStringLiteral("{log}"), log);
+            answer.replace(QStringLiteral("{new}"), worldDir() + QStringLiteral("/backup.SPA"));
+            expectFileDialog(answer);
+        }
+        const qsizetype fileDialogsBefore = fileDialogRequests().size();
+        ShownWindows shown;
+        // A hidden entry cannot be chosen; its handler runs the same command.
+        if (entry->isVisible())
+            entry->trigger();
+        else
+            ASSERT_TRUE(QMetaObject::invokeMethod(&main, (control + QStringLiteral("_Click")).toLatin1().constData()));
+
+        QStringList windows;
+        for (const char *window : expected.windows)
+            windows << QString::fromLatin1(window);
+        EXPECT_EQ(shown.names, windows);
+        EXPECT_EQ(shown.modalNames, expected.modal ? windows : QStringList());
+        EXPECT_EQ(fileDialogRequests().size(), fileDialogsBefore + (expected.fileAnswer ? 1 : 0));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "a modal window was left open";
+        // A window that is not modal stays open beside the others.
+        auto stillOpen = [&main](const QString &window) {
+            QList<QWidget *> candidates = main.mdiArea()->findChildren<QWidget *>(window);
+            candidates += QApplication::topLevelWidgets();
+            return std::any_of(candidates.begin(), candidates.end(), [&window](const QWidget *candidate) {
+                return candidate->objectName() == window && candidate->isVisible();
+            });
+        };
+        for (const QString &window : windows)
+            EXPECT_EQ(stillOpen(window), !expected.modal) << window.toStdString();
+
+        main.mdiArea()->closeAllSubWindows();
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window != &main && windows.contains(window->objectName()))
+                window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace

@@ -1,6 +1,11 @@
+#include <ostream>
+
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include "core/MDIMain.h"
 #include "core/RegistryValues.h"
@@ -122,5 +127,80 @@ TEST_F(StartUpTest, WindowsStylePathInTheRegistryFindsTheFileWhateverTheCase)
               QFileInfo(databasePath()).canonicalFilePath());
     window->close();
 }
+
+// A file or folder that nobody may write, not even root (who passes over permissions
+// but not over the immutable flag); put back at the end of the test.
+class Unwritable {
+public:
+    explicit Unwritable(const QString &path)
+        : m_path(path)
+    {
+        if (::geteuid() == 0) {
+            m_immutable = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), m_path}) == 0;
+            m_ok = m_immutable;
+        } else {
+            m_permissions = QFile::permissions(m_path);
+            m_ok = QFile::setPermissions(m_path, QFileInfo(m_path).isDir() ? QFile::ReadOwner | QFile::ExeOwner
+                                                                           : QFile::ReadOwner);
+        }
+    }
+    ~Unwritable()
+    {
+        if (m_immutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_path});
+        else if (m_ok)
+            QFile::setPermissions(m_path, m_permissions);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_path;
+    QFile::Permissions m_permissions;
+    bool m_ok = false;
+    bool m_immutable = false;
+};
+
+struct UnwritableCase {
+    const char *name;
+    bool folder; // the folder is locked, so the journal beside the file cannot be made
+};
+
+void PrintTo(const UnwritableCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class StartUpOnUnwritableDatabase : public StartUpTest, public ::testing::WithParamInterface<UnwritableCase> {
+};
+
+TEST_P(StartUpOnUnwritableDatabase, EndsTheProgramAsALockedFileDoes)
+{
+    const QString folder = worldDir() + QStringLiteral("/shared");
+    const QString file = folder + QStringLiteral("/DB.mdb");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QFile::copy(databasePath(), file));
+    pointDataAt(file);
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    {
+        Unwritable locked(GetParam().folder ? folder : file);
+        if (!locked.ok())
+            GTEST_SKIP() << "this machine cannot make a file that may not be written";
+        expectConnectionErrorAndEnd();
+    }
+    QFile after(file);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_FALSE(QFileInfo::exists(file + QStringLiteral("-journal")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locks, StartUpOnUnwritableDatabase,
+                         ::testing::Values(UnwritableCase{"ReadOnlyFile", false},
+                                           UnwritableCase{"FolderWithoutRoomForTheJournal", true}),
+                         [](const ::testing::TestParamInfo<UnwritableCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -11,14 +11,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
+#include "core/modFunctions.h"
 #include "masterdata/frmBerth.h"
+#include "masterdata/frmEditBerths.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 #include "platform/text/Text.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/MsgBox.h"
+#include "reservations/frmBooking.h"
 #include "support/QuorlTest.h"
 
 namespace quorl {
@@ -494,6 +499,151 @@ TEST_F(BerthDialogTest, EnterWalksTheTabOrderAndWrapsWithoutReachingEditBerths)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), button("cmdAdd"));
     EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), "");
+}
+
+// Each way a booking is deleted takes its booking lines along: its berths are no
+// longer shown booked, and removing them asks no question about reservations.
+enum class BookingDeletion { CustomerDeleted, BookingCancelled, BookingFormCancelled };
+
+class BerthAfterBookingDeletionTest : public BerthDialogTest, public ::testing::WithParamInterface<BookingDeletion> {
+protected:
+    // Deletes booking 2 (B2 and C3) the way the case names; booking 1 (C3) stays.
+    void deleteBookingTwo()
+    {
+        DbConnection->Execute(QStringLiteral("INSERT INTO Customer (ID, Name) VALUES (1, 'Smith'), (2, 'Jones');"
+                                             "UPDATE Booking SET CustomerID = 2 WHERE ID = 1"));
+        switch (GetParam()) {
+        case BookingDeletion::CustomerDeleted: {
+            auto customers = OpenRecordset(QStringLiteral("SELECT * FROM Customer ORDER BY ID"), nullptr, false);
+            expectMessage(QStringLiteral("remove all past reservations"), ui::vbYes);
+            EXPECT_TRUE(DeleteCustomer(1, *customers));
+            break;
+        }
+        case BookingDeletion::BookingCancelled:
+            expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+            EXPECT_TRUE(ConfirmCancelBooking(2));
+            break;
+        case BookingDeletion::BookingFormCancelled: {
+            frmBooking form;
+            form.Display(2, 2);
+            expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+            form.cmdCancel_Click();
+            break;
+        }
+        }
+    }
+};
+
+std::string deletionName(BookingDeletion deletion)
+{
+    switch (deletion) {
+    case BookingDeletion::CustomerDeleted:
+        return "CustomerDeleted";
+    case BookingDeletion::BookingCancelled:
+        return "BookingCancelled";
+    case BookingDeletion::BookingFormCancelled:
+        break;
+    }
+    return "BookingFormCancelled";
+}
+
+void PrintTo(BookingDeletion deletion, std::ostream *os)
+{
+    *os << deletionName(deletion);
+}
+
+TEST_P(BerthAfterBookingDeletionTest, TheBerthsOfTheDeletedBookingAreNoLongerBooked)
+{
+    deleteBookingTwo();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Booking WHERE ID = 2")), 0);
+
+    open();
+    EXPECT_EQ(entries(), QStringList({"A1 - Active ", "B2 - Active ", "C3 (booked) - Active ", "D4 - Inactive"}));
+    clickEntry(QStringLiteral("B2 - Active "));
+    expectMessage(QStringLiteral("Are you sure to delete this item?"), ui::vbYes);
+    dialog->cmdRemove_Click();
+    dialog->Command1_Click();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Booking WHERE ID = 1")), 1) << "another booking stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(Deletions, BerthAfterBookingDeletionTest,
+                         ::testing::Values(BookingDeletion::CustomerDeleted, BookingDeletion::BookingCancelled,
+                                           BookingDeletion::BookingFormCancelled),
+                         [](const ::testing::TestParamInfo<BookingDeletion> &info) { return deletionName(info.param); });
+
+// The berth editor commits each save at once on its own connection, which the
+// dialog's unsaved changes would block: Edit Berths saves them first, or stays shut.
+struct EditBerthsAnswer {
+    const char *name;
+    int answer;
+    bool editorOpens;
+};
+
+void PrintTo(const EditBerthsAnswer &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class EditBerthsWithChangesTest : public BerthDialogTest, public ::testing::WithParamInterface<EditBerthsAnswer> {
+};
+
+TEST_P(EditBerthsWithChangesTest, TheDialogsChangesAreSavedFirstOrTheEditorStaysShut)
+{
+    const EditBerthsAnswer &c = GetParam();
+    open();
+    typeBerth(QStringLiteral("F6"), QStringLiteral("Pontoon"));
+    dialog->cmdAdd_Click();
+
+    bool editorShown = false;
+    QTimer::singleShot(0, [&] {
+        auto *editor = qobject_cast<frmEditBerths *>(QApplication::activeModalWidget());
+        editorShown = editor != nullptr;
+        if (!editor)
+            return;
+        editor->txtFields[1]->setText(QStringLiteral("A1 north"));
+        editor->cmdUpdate_Click();
+        editor->cmdClose_Click();
+    });
+    expectMessage(QStringLiteral("must be saved before the berths can be edited"), c.answer);
+    dialog->Command2_Click();
+    EXPECT_EQ(messages().last().title, QStringLiteral("Configure Berths"));
+    EXPECT_EQ(messages().last().buttons, ui::vbYesNo | ui::vbQuestion);
+    EXPECT_EQ(editorShown, c.editorOpens);
+    if (!c.editorOpens)
+        QApplication::processEvents(); // the scripted editor step finds nothing to do
+
+    // A change after the editor belongs to the dialog's next transaction again.
+    typeBerth(QStringLiteral("G7"), QStringLiteral("Pontoon"));
+    dialog->cmdAdd_Click();
+    dialog->cmdCancel_Click();
+
+    EXPECT_EQ(berthValue(QStringLiteral("A1 north"), QStringLiteral("ID")).toInt(), c.editorOpens ? 1 : 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Berth WHERE Name = 'F6'")), c.editorOpens ? 1 : 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Berth WHERE Name = 'G7'")), 0);
+    EXPECT_EQ(eventLog(), c.editorOpens ? eventLogEntry(defaultNow(), evBerthAdded, QStringLiteral("Name: 'F6'"))
+                                        : QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, EditBerthsWithChangesTest,
+                         ::testing::Values(EditBerthsAnswer{"YesSavesThemAndOpensTheEditor", ui::vbYes, true},
+                                           EditBerthsAnswer{"NoKeepsThemAndTheEditorShut", ui::vbNo, false}),
+                         [](const ::testing::TestParamInfo<EditBerthsAnswer> &info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(BerthDialogTest, EditBerthsWithoutChangesAsksNothing)
+{
+    open();
+    bool editorShown = false;
+    QTimer::singleShot(0, [&] {
+        auto *editor = qobject_cast<frmEditBerths *>(QApplication::activeModalWidget());
+        editorShown = editor != nullptr;
+        if (editor)
+            editor->cmdClose_Click();
+    });
+    dialog->Command2_Click();
+    EXPECT_TRUE(editorShown);
+    EXPECT_TRUE(messages().isEmpty());
 }
 
 } // namespace

@@ -99,7 +99,7 @@ TEST_F(CustomerSearchWindowTest, SearchesByTypedTextsAndTheClubMemberBox)
     window.cmdDeleteCustomer_Click();
 }
 
-TEST_F(CustomerSearchWindowTest, DeleteFromTheResultsWritesNoEventAndKeepsTheCount)
+TEST_F(CustomerSearchWindowTest, DeleteFromTheResultsWritesTheDeletedEventAndKeepsTheCount)
 {
     exec(QStringLiteral("INSERT INTO Booking (CustomerID) VALUES (2), (1)"));
     frmFindCustomer window;
@@ -113,7 +113,13 @@ TEST_F(CustomerSearchWindowTest, DeleteFromTheResultsWritesNoEventAndKeepsTheCou
     EXPECT_EQ(scalar(QStringLiteral("SELECT CustomerID FROM Booking")).toInt(), 1);
     EXPECT_EQ(grid(window)->model()->rowCount(), 1);
     EXPECT_EQ(matches(window), QStringLiteral("2"));
-    EXPECT_EQ(eventLog(), QString());
+    EXPECT_EQ(eventLog(), entry(QStringLiteral("Customer deleted"), QStringLiteral("Name: Smythe, HouseName: ")));
+
+    // A declined delete leaves the customer and the log alone.
+    expectMessage(QStringLiteral("Deleting this customer will also remove all past reservations."), ui::vbNo);
+    window.cmdDeleteCustomer_Click();
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Customer")).toInt(), 3);
+    EXPECT_EQ(eventLog().count(QStringLiteral("Customer deleted")), 1);
 }
 
 TEST_F(CustomerSearchWindowTest, AddAndEditWriteTheTableButNotTheResults)

@@ -245,3 +245,28 @@ TEST_F(ConnectionTest, ExecuteCountsTheRowsOfEveryStatement)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ConnectionTest, AWritableFilePassesTheWriteCheckUnchangedEvenWhileAnotherWrites)
+{
+    db::Connection &c = connection();
+    c.Execute(QStringLiteral("PRAGMA user_version = 7"));
+    EXPECT_NO_THROW(c.checkWritable());
+    EXPECT_EQ(scalar(QStringLiteral("PRAGMA user_version")).toInt(), 7);
+    EXPECT_FALSE(c.holdsWriteLock());
+    EXPECT_FALSE(QFileInfo::exists(databasePath() + QStringLiteral("-journal")));
+
+    // Another window in the middle of a save shows that the file can be written.
+    auto other = openAnother();
+    other->setBusyTimeout(50);
+    c.BeginTrans();
+    c.Execute(QStringLiteral("UPDATE Berth SET Notes = 'busy' WHERE ID = 1"));
+    EXPECT_NO_THROW(other->checkWritable());
+    EXPECT_NO_THROW(c.checkWritable());
+    c.CommitTrans();
+    EXPECT_EQ(committedScalar(QStringLiteral("SELECT Notes FROM Berth WHERE ID = 1")).toString(),
+              QStringLiteral("busy"));
+}
+
+} // namespace

@@ -1,4 +1,5 @@
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 
 #include <time.h>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QAction>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -23,6 +25,7 @@
 #include <QTimer>
 
 #include "BookingWorld.h"
+#include "core/MDIMain.h"
 #include "core/RegistryValues.h"
 #include "core/modDatabase.h"
 #include "masterdata/frmAddCustomer.h"
@@ -127,6 +130,7 @@ TEST_F(BookingForm, ANewBookingOpensOnTodayAtTheRegistryTimesWithTheNextConfirma
     addBooking(at(2026, 1, 1, 9, 0), at(2026, 1, 2, 9, 0), {}); // confirmation number 41
     SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QStringLiteral("CheckInTime"),
                      QStringLiteral("10:30"));
+    form->cmdCancel_Click();
     form->Display(1, 0);
     EXPECT_EQ(text("txtBerthConfirmationNumber"), QStringLiteral("42"));
     EXPECT_EQ(control<QTimeEdit>("dtpFromTime")->time(), QTime(10, 30));
@@ -594,7 +598,7 @@ TEST_F(BookingForm, SwitchedOffCountsStoreMinusOneAndShowAsZeroOnceSwitchedOn)
     EXPECT_EQ(text("txtNoKids"), QStringLiteral("0"));
 }
 
-TEST_F(BookingForm, CancellingAnEditAsksAndDeletesOnlyTheBookingRow)
+TEST_F(BookingForm, CancellingAnEditAsksAndDeletesTheBookingWithItsBerthLines)
 {
     const qint64 smith = addCustomer(QStringLiteral("Smith"), QStringLiteral("Rose Cottage"));
     const qint64 a1 = addBerth(QStringLiteral("A1"));
@@ -612,7 +616,7 @@ TEST_F(BookingForm, CancellingAnEditAsksAndDeletesOnlyTheBookingRow)
     expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
     form->cmdCancel_Click();
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Booking")).toInt(), 0);
-    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM BookingBerth")).toInt(), 0);
     EXPECT_TRUE(eventLog().contains(QStringLiteral("[Booking cancelled]\r\nFrom: 01.06.2026 09:00 to 03.06.2026 "
                                                    "14:00\r\nCustomer: Smith, Rose Cottage\r\n\r\n")));
 
@@ -783,12 +787,13 @@ TEST_F(BookingForm, StepTwoNeedsACustomerAndEditingAVanishedBookingIsRefused)
     EXPECT_EQ(form->CurrentStep(), 2);
     EXPECT_EQ(form->focusWidget(), combo("cboCustomer"));
 
+    form->cmdCancel_Click();
     expectMessage(QStringLiteral("This booking no longer exists."), ui::vbOK);
     form->Display(2, 999);
     EXPECT_FALSE(form->isLoaded());
 }
 
-TEST_F(BookingForm, EveryDisplayStartsFromACleanForm)
+TEST_F(BookingForm, EveryDisplayAfterLeavingStartsFromACleanForm)
 {
     const qint64 smith = addCustomer(QStringLiteral("Smith"));
     const qint64 a1 = addBerth(QStringLiteral("A1"));
@@ -796,6 +801,7 @@ TEST_F(BookingForm, EveryDisplayStartsFromACleanForm)
     box("txtCreditCardNo")->setText(QStringLiteral("4111"));
     control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("left over"));
     control<QCheckBox>("chkClubMember")->setChecked(true);
+    form->cmdCancel_Click();
 
     form->Display(1, 0);
     EXPECT_EQ(form->CurrentStep(), 0);
@@ -894,6 +900,116 @@ TEST_F(BookingForm, AMailLinkThatFailsIsLoggedAndTheBookingGoesOn)
     const QString text = QString::fromLatin1(log.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral(" (ERR): frmBooking.Label38_Click: no mail program"))) << text.toStdString();
 }
+
+TEST_F(BookingForm, ASaveThatNeverVisitsTheOtherChargesStoresVatAndTotalOfTheCost)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 100.0);
+    newBookingToConfirmation(smith, {a1});
+    form->cmdNext_Click();
+    ASSERT_FALSE(form->isLoaded());
+    EXPECT_EQ(rows(QStringLiteral("SELECT CostOfHire, OtherCharges, VAT, TotalPayable FROM Booking")),
+              (QList<QVariantList>{{200, 0, 35, 235}}));
+}
+
+TEST_F(BookingForm, NewDatesInAnEditBringVatAndTotalAlongAndTypedOnesAreKept)
+{
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 100.0);
+    const qint64 booking = addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 2, 9, 0), {a1}, smith);
+    execute(QStringLiteral("UPDATE Booking SET CostOfHire = 100, OtherCharges = 20, VAT = 21, TotalPayable = 141 "
+                           "WHERE ID = %1")
+                .arg(booking));
+
+    form->Display(2, booking);
+    setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 4, 9, 0));
+    form->cmdNext_Click();
+    form->cmdNext_Click();
+    EXPECT_EQ(text("txtCostOfHire"), QStringLiteral("£300.00"));
+    EXPECT_EQ(text("txtOtherCharges"), QStringLiteral("£20.00"));
+    EXPECT_EQ(text("txtVAT"), QStringLiteral("£56.00"));
+    EXPECT_EQ(text("txtTotalPayable"), QStringLiteral("£376.00"));
+    // The user may still settle on other figures.
+    box("txtVAT")->setText(QStringLiteral("0"));
+    box("txtTotalPayable")->setText(QStringLiteral("£320.00"));
+    form->cmdNext_Click();
+    form->cmdNext_Click();
+    ASSERT_FALSE(form->isLoaded());
+    EXPECT_EQ(rows(QStringLiteral("SELECT CostOfHire, VAT, TotalPayable FROM Booking WHERE ID = %1").arg(booking)),
+              (QList<QVariantList>{{300, 0, 320}}));
+}
+
+// A request to open the booking form while it holds a booking being entered.
+struct SecondRequest {
+    const char *name;
+    bool editing;       // the form holds booking 1 (true) or a new booking (false)
+    int mode;           // what the second request asks for
+    int booking;        // 1 or 2, for mode 2
+    bool viaAddCommand; // the main window's Add Booking command rather than another window
+    bool told;          // the user is told to finish the booking being entered first
+};
+
+void PrintTo(const SecondRequest &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class BookingFormAskedAgain : public BookingForm, public ::testing::WithParamInterface<SecondRequest> {
+};
+
+TEST_P(BookingFormAskedAgain, TheBookingBeingEnteredComesToTheFrontAsItIs)
+{
+    const SecondRequest &c = GetParam();
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    const qint64 a1 = addBerth(QStringLiteral("A1"), 10.0);
+    const qint64 ids[] = {0, addBooking(at(2026, 6, 1, 9, 0), at(2026, 6, 2, 9, 0), {a1}, smith),
+                          addBooking(at(2026, 7, 1, 9, 0), at(2026, 7, 2, 9, 0), {a1}, smith)};
+
+    MDIMain main(nullptr, defaultNavigation());
+    main.show();
+    QPointer<frmBooking> child = main.sharedChild<frmBooking>();
+    child->Display(c.editing ? 2 : 1, c.editing ? ids[1] : 0);
+    ASSERT_TRUE(child->isLoaded());
+    auto *typed = child->findChild<QLineEdit *>(QStringLiteral("txtBookedBy"));
+    typed->setText(QStringLiteral("Ann at the desk"));
+    child->cmdNext_Click();
+    ASSERT_EQ(child->CurrentStep(), 1);
+    // Another window is in front when the request comes.
+    auto *other = new QWidget;
+    ui::addMdiChild(main.mdiArea(), other)->show();
+    main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().last());
+
+    if (c.told)
+        expectMessage(QStringLiteral("Please finish or cancel it"), ui::vbOK);
+    if (c.viaAddCommand)
+        main.menuEntry(QStringLiteral("mnuBookingsAdd"))->trigger();
+    else
+        main.sharedChild<frmBooking>()->Display(c.mode, c.mode == 2 ? ids[c.booking] : 0);
+    if (c.told) {
+        EXPECT_EQ(messages().last().title, QStringLiteral("Booking"));
+        EXPECT_EQ(messages().last().buttons, ui::vbExclamation | ui::vbOKOnly);
+    } else {
+        EXPECT_TRUE(messages().isEmpty());
+    }
+
+    ASSERT_FALSE(child.isNull());
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2) << "one booking form";
+    EXPECT_EQ(ui::activeMdiChild(main.mdiArea()), child.data());
+    EXPECT_TRUE(child->isLoaded());
+    EXPECT_EQ(child->Mode(), c.editing ? 2 : 1);
+    EXPECT_EQ(child->BookingID(), c.editing ? ids[1] : 0);
+    EXPECT_EQ(child->CurrentStep(), 1);
+    EXPECT_EQ(typed->text(), QStringLiteral("Ann at the desk"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, BookingFormAskedAgain,
+    ::testing::Values(SecondRequest{"AddBookingAgainWhileAdding", false, 1, 0, true, false},
+                      SecondRequest{"AnEditFromACalendarWhileAdding", false, 2, 1, false, true},
+                      SecondRequest{"AddBookingWhileEditing", true, 1, 0, true, true},
+                      SecondRequest{"AnotherEditWhileEditing", true, 2, 2, false, true},
+                      SecondRequest{"TheSameEditAgain", true, 2, 1, false, false}),
+    [](const ::testing::TestParamInfo<SecondRequest> &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quorl
