@@ -24,6 +24,7 @@
 #include "masterdata/frmViewCustomers.h"
 #include "masterdata/frmViewOwners.h"
 #include "reservations/frmBooking.h"
+#include "reservations/frmCalendarPlus.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -61,6 +62,7 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::ViewAdvancedCalendar] = childWindow<frmCalendarPlus>();
     return n;
 }
 
