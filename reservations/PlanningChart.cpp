@@ -141,7 +141,7 @@ QString chartBookingsQuery(const QDateTime &from, const QDateTime &to)
     return QStringLiteral("SELECT B.ID, BB.BerthID, C.Name, B.FromDate, B.ToDate "
                           "FROM (Booking B LEFT JOIN Customer C ON B.CustomerID = C.ID) "
                           "INNER JOIN BookingBerth BB ON B.ID = BB.BookingID "
-                          "WHERE B.FromDate <= %1 AND B.ToDate >= %2 ORDER BY B.ID, BB.BerthID")
+                          "WHERE B.FromDate <= %1 AND B.ToDate >= %2")
         .arg(SqlDateHalfHour(to), SqlDateHalfHour(from));
 }
 
@@ -173,10 +173,16 @@ void ChartBookings::load(db::Recordset &rows, const QDateTime &from, const QDate
             booking.customerName = rows.value(2).toString();
             booking.from = wallSeconds(rows.value(3).toDateTime());
             booking.to = wallSeconds(rows.value(4).toDateTime());
-            m_byBerth[booking.berthId].push_back(int(m_bookings.size()));
             m_bookings.push_back(std::move(booking));
         }
     }
+    // Put in order here, not by the query: an ORDER BY on the key would lead SQLite to walk
+    // the whole table in key order instead of the index on the booking periods.
+    std::sort(m_bookings.begin(), m_bookings.end(), [](const ChartBooking &a, const ChartBooking &b) {
+        return a.bookingId != b.bookingId ? a.bookingId < b.bookingId : a.berthId < b.berthId;
+    });
+    for (std::size_t i = 0; i < m_bookings.size(); ++i)
+        m_byBerth[m_bookings[i].berthId].push_back(int(i));
     m_from = wallSeconds(from);
     m_to = wallSeconds(to);
 }

@@ -88,8 +88,8 @@ struct ChartCell {
 QString chartBerthsQuery();
 
 // One row per booking line with at least a moment in [from, to] (a booking touching
-// either end included), with the customer's name, in the order of the bookings' IDs.
-// Columns: ID, BerthID, Name, FromDate, ToDate.
+// either end included), with the customer's name. Columns: ID, BerthID, Name,
+// FromDate, ToDate.
 QString chartBookingsQuery(const QDateTime &from, const QDateTime &to);
 
 std::vector<ChartBerth> readChartBerths(db::Recordset &berths);
@@ -98,7 +98,7 @@ std::vector<ChartBerth> readChartBerths(db::Recordset &berths);
 class ChartBookings
 {
 public:
-    // Takes the rows of chartBookingsQuery(from, to).
+    // Takes the rows of chartBookingsQuery(from, to), in the order of the bookings' IDs.
     void load(db::Recordset &rows, const QDateTime &from, const QDateTime &to);
     void clear();
 
