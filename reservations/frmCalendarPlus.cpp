@@ -132,6 +132,8 @@ void frmCalendarPlus::buildControls()
     grdBooking->setSelectionBehavior(QAbstractItemView::SelectItems);
     grdBooking->setWordWrap(false);
     grdBooking->setCornerButtonEnabled(false);
+    // The rows move slot by slot through the two buttons; the last row may show in part.
+    grdBooking->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdBooking->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdBooking->verticalHeader()->setDefaultSectionSize(ui::twipsToPixels(kSlotRowTwips));
     grdBooking->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
