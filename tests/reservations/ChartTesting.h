@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QLoggingCategory>
-#include <QString>
 #include <QStringList>
 
 namespace quorl {
@@ -11,31 +10,19 @@ namespace quorl {
 class ModelTesterWarnings
 {
 public:
-    ModelTesterWarnings() : m_previous(qInstallMessageHandler(&ModelTesterWarnings::handle)) { current() = this; }
-    ~ModelTesterWarnings()
-    {
-        qInstallMessageHandler(m_previous);
-        current() = nullptr;
-    }
-    ModelTesterWarnings(const ModelTesterWarnings &) = delete;
-    ModelTesterWarnings &operator=(const ModelTesterWarnings &) = delete;
-
+    ModelTesterWarnings() { s_current = this, m_previous = qInstallMessageHandler(&handle); }
+    ~ModelTesterWarnings() { qInstallMessageHandler(m_previous), s_current = nullptr; }
     QStringList failures() const { return m_failures; }
 
 private:
-    static ModelTesterWarnings *&current()
-    {
-        static ModelTesterWarnings *instance = nullptr;
-        return instance;
-    }
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
-        if (current() && type == QtWarningMsg && message.contains(QLatin1String("FAIL!")))
-            current()->m_failures << message;
-        else if (current() && current()->m_previous)
-            current()->m_previous(type, context, message);
+        if (type == QtWarningMsg && message.contains(QLatin1String("FAIL!")))
+            s_current->m_failures << message;
+        else if (s_current->m_previous)
+            s_current->m_previous(type, context, message);
     }
-
+    static inline ModelTesterWarnings *s_current = nullptr;
     QtMessageHandler m_previous = nullptr;
     QStringList m_failures;
 };
