@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "core/modFunctions.h"
+#include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
 
 namespace quorl {
@@ -27,6 +28,31 @@ qint64 halfHourOfDay(qint64 wall)
 {
     const qint64 time = wall % kSecondsPerDay;
     return time - time % kHalfHour;
+}
+
+// The stored text "YYYY-MM-DD HH:MM[:SS]" as wallSeconds, read without time-zone rules.
+qint64 storedWallSeconds(const QVariant &stored)
+{
+    const QString text = stored.toString();
+    const auto number = [&text](int at, int length) {
+        int value = 0;
+        for (int i = at; i < at + length; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    if (text.size() >= 16) {
+        const QDate date(number(0, 4), number(5, 2), number(8, 2));
+        const int hour = number(11, 2);
+        const int minute = number(14, 2);
+        const int second = text.size() >= 19 ? number(17, 2) : 0;
+        if (date.isValid() && hour >= 0 && minute >= 0 && second >= 0)
+            return date.toJulianDay() * kSecondsPerDay + hour * 3600 + minute * 60 + second;
+    }
+    return wallSeconds(db::dateFromStoredText(text));
 }
 
 bool sameBerths(const std::vector<ChartBerth> &a, const std::vector<ChartBerth> &b)
@@ -138,7 +164,10 @@ QString chartBerthsQuery()
 
 QString chartBookingsQuery(const QDateTime &from, const QDateTime &to)
 {
-    return QStringLiteral("SELECT B.ID, BB.BerthID, C.Name, B.FromDate, B.ToDate "
+    // The dates come as their stored wall-clock text: turning each into a local
+    // date-time would ask the time-zone rules twice for every row.
+    return QStringLiteral("SELECT B.ID, BB.BerthID, C.Name, CAST(B.FromDate AS TEXT) AS FromDate, "
+                          "CAST(B.ToDate AS TEXT) AS ToDate "
                           "FROM (Booking B LEFT JOIN Customer C ON B.CustomerID = C.ID) "
                           "INNER JOIN BookingBerth BB ON B.ID = BB.BookingID "
                           "WHERE B.FromDate <= %1 AND B.ToDate >= %2")
@@ -171,8 +200,8 @@ void ChartBookings::load(db::Recordset &rows, const QDateTime &from, const QDate
             booking.bookingId = rows.value(0).toLongLong();
             booking.berthId = rows.value(1).toLongLong();
             booking.customerName = rows.value(2).toString();
-            booking.from = wallSeconds(rows.value(3).toDateTime());
-            booking.to = wallSeconds(rows.value(4).toDateTime());
+            booking.from = storedWallSeconds(rows.value(3));
+            booking.to = storedWallSeconds(rows.value(4));
             m_bookings.push_back(std::move(booking));
         }
     }
@@ -225,7 +254,7 @@ std::vector<ChartCell> ChartBookings::place(const std::vector<QDateTime> &slotTi
     std::vector<qint64> ends(rows);
     for (std::size_t r = 0; r < rows; ++r) {
         starts[r] = wallSeconds(slotTimes[r]);
-        ends[r] = wallSeconds(slotEnd(slotTimes[r], viewMode));
+        ends[r] = starts[r] + (viewMode == kDayView ? kSecondsPerDay : kHalfHour);
     }
 
     for (std::size_t c = 0; c < columns; ++c) {

@@ -36,6 +36,11 @@ std::string caseName(const ::testing::TestParamInfo<Case> &info)
 {
     return info.param.name;
 }
+template <class Case>
+void printCase(const Case &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 struct SlotCase {
     const char *name;
@@ -45,6 +50,7 @@ struct SlotCase {
     QStringList expected; // shortSlot of each probed row
 };
 class SlotRows : public ::testing::TestWithParam<SlotCase> {};
+void PrintTo(const SlotCase &c, std::ostream *os) { printCase(c, os); }
 
 TEST_P(SlotRows, FollowTheViewFromTheStart)
 {
@@ -77,6 +83,7 @@ struct ScrollCase {
     QStringList firstAndLast; // after the scroll
 };
 class Scrolling : public ::testing::TestWithParam<ScrollCase> {};
+void PrintTo(const ScrollCase &c, std::ostream *os) { printCase(c, os); }
 
 TEST_P(Scrolling, MovesOneSlotWithinTheViewsLimits)
 {
@@ -160,6 +167,7 @@ struct CellCase {
     Booking opened; // the booking a double click on it opens
 };
 class ChartCells : public ChartWorld, public ::testing::WithParamInterface<CellCase> {};
+void PrintTo(const CellCase &c, std::ostream *os) { printCase(c, os); }
 
 TEST_P(ChartCells, ShowTheirBookingAndOpenIt)
 {

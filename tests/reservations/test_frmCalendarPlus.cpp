@@ -174,6 +174,7 @@ struct DoubleClickCase {
     bool opens, opensLater; // later: the booking from 10:00, not the one ending then
 };
 class ChartDoubleClick : public PlanningChartWindow, public ::testing::WithParamInterface<DoubleClickCase> {};
+void PrintTo(const DoubleClickCase &c, std::ostream *os) { *os << c.name; }
 
 TEST_P(ChartDoubleClick, OpensTheSummaryOfTheBookingUnderTheCellAndRefreshes)
 {
