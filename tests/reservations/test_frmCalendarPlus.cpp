@@ -10,7 +10,7 @@
 #include <QToolButton>
 
 #include "BookingWorld.h"
-#include "ChartTesting.h"
+#include "ModelTesterWarnings.h"
 #include "core/MDIMain.h"
 #include "platform/ui/MdiChildren.h"
 #include "reservations/frmBookingSummary.h"
