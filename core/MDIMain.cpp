@@ -37,6 +37,7 @@
 #include "reservations/frmBooking.h"
 #include "reservations/frmCalendar.h"
 #include "reservations/frmFindBooking.h"
+#include "reservations/frmCalendarPlus.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -94,6 +95,7 @@ Navigation defaultNavigation()
     n.openers[Command::TipOfTheDay] = [](MDIMain &main) { frmTipOfTheDay(&main).Dispaly(); };
     n.openers[Command::About] = displayedDialog<frmAbout>();
     n.openers[Command::ViewTraceLog] = displayedDialog<frmViewEventLog>();
+    n.openers[Command::ViewAdvancedCalendar] = childWindow<frmCalendarPlus>();
     return n;
 }
 
