@@ -18,6 +18,7 @@
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
 #include "core/modMessageLog.h"
+#include "core/modSpas.h"
 #include "masterdata/fmCompany.h"
 #include "masterdata/frmBerth.h"
 #include "masterdata/frmFindCustomer.h"
@@ -61,6 +62,9 @@ Navigation defaultNavigation()
     n.openers[Command::Company] = modalDialog<fmCompany>();
     n.openers[Command::Berths] = displayedDialog<frmBerth>();
     n.openers[Command::AddBooking] = [](MDIMain &main) { main.sharedChild<frmBooking>()->Display(1, 0); };
+    n.openers[Command::CompactDatabase] = [](MDIMain &) { CompactDatabaseCommand(); };
+    n.openers[Command::BackupDatabase] = [](MDIMain &) { BackupDatabaseCommand(); };
+    n.openers[Command::RestoreDatabase] = [](MDIMain &main) { RestoreDatabaseCommand(main.mdiArea()); };
     return n;
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -108,11 +109,21 @@ QString QtFileDialogService::show(const FileDialogRequest &request)
     if (request.save && !(request.flags & cdlOFNOverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
 
+    // Qt's own dialog, whose file list can be told to match without regard to case.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     const QStringList filters = qtNameFilters(request.filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
             dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+        // The list matches names as the file system compares them, which here is by
+        // case; on the Windows the filters were written for, "*.spa" found "X.SPA".
+        auto matchCaseless = [&dialog](const QString &filter) {
+            if (auto *model = dialog.findChild<QFileSystemModel *>())
+                model->setNameFilters(caselessPatterns(filter));
+        };
+        matchCaseless(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, matchCaseless);
     }
     QString suffix = request.defaultExt;
     while (suffix.startsWith(QLatin1Char('.')))
