@@ -1,10 +1,12 @@
 #include "core/frmCompact.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "platform/ui/Twips.h"
 
@@ -56,6 +58,11 @@ bool frmCompact::Execute()
     lblInfo->setText(QString::fromLatin1(kInProgress));
     setWindowModality(Qt::ApplicationModal);
     show();
+    // The compact blocks the program; the window must be on the screen before it starts.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     QApplication::processEvents();
     return false;
 }
