@@ -89,8 +89,15 @@ const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
 
 ClosedConnections::ClosedConnections(const QString &localPath)
 {
+    const QList<Connection *> open = Connection::openConnectionsTo(localPath);
+    // Closing would roll back what a window is in the middle of saving.
+    for (const Connection *connection : open) {
+        if (connection->inTransaction())
+            throw Error(QStringLiteral("A window is still saving changes to the database. Finish or close it and "
+                                       "try again."));
+    }
     activeLists().append(this);
-    for (Connection *connection : Connection::openConnectionsTo(localPath)) {
+    for (Connection *connection : open) {
         connection->Close();
         m_closed.append(connection);
     }

@@ -18,7 +18,8 @@ inline constexpr int kMaintenanceBusyMilliseconds = 5000;
 
 // Closes every open connection of this program to the file and opens them again
 // when reopen() is called or the object goes out of scope. A connection destroyed
-// meanwhile is left out.
+// meanwhile is left out. Throws, closing nothing, while one of them holds a
+// transaction.
 class ClosedConnections
 {
 public:

@@ -1,11 +1,8 @@
 #include "core/ctlProgressBar.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QLabel>
 #include <QPixmap>
 
-#include "core/frmCompact.h"
 #include "support/QuorlTest.h"
 
 namespace quorl {
@@ -81,39 +78,6 @@ TEST(ProgressBarProperties, OutOfRangeValuesAreRefusedAndChangeNothing)
     EXPECT_EQ(bar->Value(), 30);
     EXPECT_NO_THROW(bar->setMin(10));
     EXPECT_NO_THROW(bar->setValue(10));
-}
-
-TEST(ProgressBarProperties, SavedPropertiesComeBackAndDefaultsAreNotStored)
-{
-    QWidget form;
-    ctlProgressBar *bar = newBar(&form);
-    bar->setTextAfter(QStringLiteral(" copied"));
-    bar->setValue(75);
-    const QVariantMap bag = bar->UserControl_WriteProperties();
-    EXPECT_FALSE(bag.contains(QStringLiteral("Max")));
-
-    ctlProgressBar *loaded = new ctlProgressBar(&form);
-    loaded->resize(200, 40);
-    loaded->UserControl_ReadProperties(bag);
-    EXPECT_EQ(loaded->text(), QStringLiteral("75.00% copied"));
-    EXPECT_EQ(paintedBarWidth(*loaded), 150);
-}
-
-TEST(frmCompact, DotsCycleFromOneToThreeAndTheHourglassGoesAway)
-{
-    frmCompact progress;
-    progress.Execute();
-    EXPECT_NE(QApplication::overrideCursor(), nullptr);
-    QStringList shown;
-    for (int tick = 0; tick < 4; ++tick) {
-        progress.Timer1_Timer();
-        shown += progress.lblInfo->text();
-    }
-    EXPECT_EQ(shown, (QStringList{"Operation in progress.", "Operation in progress..", "Operation in progress...",
-                                  "Operation in progress."}));
-    progress.Destroy();
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(progress.isVisible());
 }
 
 } // namespace

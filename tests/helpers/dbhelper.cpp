@@ -5,7 +5,6 @@
 //                           per line, each answered by one line on stdout:
 //                             insert NAME   adds a customer          -> "ok" or "error: ..."
 //                             names         the customers, by ID     -> "a,b,c"
-//                             check         SQLite's integrity check -> "ok" or its report
 //                             quit
 
 #include <cstdio>
@@ -36,10 +35,6 @@ std::string answer(quorl::db::Connection &connection, const std::string &line)
             for (; !rows->isEOF(); rows->MoveNext())
                 names += rows->value(QStringLiteral("Name")).toString();
             return names.join(QLatin1Char(',')).toStdString();
-        }
-        if (line == "check") {
-            auto rows = connection.ExecuteQuery(QStringLiteral("PRAGMA integrity_check"));
-            return rows->isEOF() ? std::string("no answer") : rows->value(0).toString().toStdString();
         }
         return "error: unknown command";
     } catch (const std::exception &error) {
