@@ -4,7 +4,6 @@
 #include <exception>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
