@@ -22,6 +22,7 @@
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
 #include "core/modMessageLog.h"
+#include "core/modSpas.h"
 #include "masterdata/fmCompany.h"
 #include "masterdata/frmBerth.h"
 #include "masterdata/frmFindCustomer.h"
@@ -36,8 +37,8 @@
 #include "reservations/frmBerthNotes.h"
 #include "reservations/frmBooking.h"
 #include "reservations/frmCalendar.h"
-#include "reservations/frmFindBooking.h"
 #include "reservations/frmCalendarPlus.h"
+#include "reservations/frmFindBooking.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -96,6 +97,9 @@ Navigation defaultNavigation()
     n.openers[Command::About] = displayedDialog<frmAbout>();
     n.openers[Command::ViewTraceLog] = displayedDialog<frmViewEventLog>();
     n.openers[Command::ViewAdvancedCalendar] = childWindow<frmCalendarPlus>();
+    n.openers[Command::CompactDatabase] = [](MDIMain &) { CompactDatabaseCommand(); };
+    n.openers[Command::BackupDatabase] = [](MDIMain &) { BackupDatabaseCommand(); };
+    n.openers[Command::RestoreDatabase] = [](MDIMain &main) { RestoreDatabaseCommand(main.mdiArea()); };
     return n;
 }
 

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include "platform/db/JetSql.h"
+#include "platform/db/Maintenance.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Sqlite.h"
 #include "platform/paths/Paths.h"
@@ -70,6 +71,7 @@ Connection::Connection() = default;
 Connection::~Connection()
 {
     Close();
+    ClosedConnections::forget(this);
     for (Recordset *recordset : std::as_const(m_recordsets))
         recordset->m_connection = nullptr;
 }

@@ -53,4 +53,28 @@ QStringList qtNameFilters(const QString &vbFilter)
     return filters;
 }
 
+QStringList caselessPatterns(const QString &qtNameFilter)
+{
+    static const QRegularExpression group(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    const QRegularExpressionMatch match = group.match(qtNameFilter);
+    const QString list = match.hasMatch() ? match.captured(1) : qtNameFilter;
+    QStringList patterns;
+    for (const QString &pattern : list.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts)) {
+        QString caseless;
+        bool inSet = false;
+        for (const QChar c : pattern) {
+            if (c == QLatin1Char('['))
+                inSet = true;
+            else if (c == QLatin1Char(']'))
+                inSet = false;
+            if (!inSet && c.isLetter() && c.toLower() != c.toUpper())
+                caseless += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            else
+                caseless += c;
+        }
+        patterns += caseless;
+    }
+    return patterns;
+}
+
 } // namespace quorl::ui

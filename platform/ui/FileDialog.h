@@ -43,4 +43,9 @@ QString showFileDialog(const FileDialogRequest &request);
 // means every file, as it did on Windows, so it becomes "*".
 QStringList qtNameFilters(const QString &vbFilter);
 
+// The patterns of one Qt name filter ("desc (*.spa *.txt)"), made to match file names
+// without regard to case, as they did on Windows: "*.spa" gives "*.[sS][pP][aA]",
+// which also finds "SPA_08122026.SPA".
+QStringList caselessPatterns(const QString &qtNameFilter);
+
 } // namespace quorl::ui

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -108,9 +109,8 @@ QString QtFileDialogService::show(const FileDialogRequest &request)
     if (request.save && !(request.flags & cdlOFNOverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
 
-    // File names are matched without regard to letter case, as the program's files
-    // were on Windows ("*.log" finds "events.Log"). Qt's own dialog does that; a
-    // desktop's native one may not.
+    // Qt's own dialog, whose file list can be told to match without regard to case
+    // ("*.log" finds "events.Log"); a desktop's native one may not.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     const QStringList filters = qtNameFilters(request.filter);
@@ -118,6 +118,14 @@ QString QtFileDialogService::show(const FileDialogRequest &request)
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
             dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+        // The list matches names as the file system compares them, which here is by
+        // case; on the Windows the filters were written for, "*.spa" found "X.SPA".
+        auto matchCaseless = [&dialog](const QString &filter) {
+            if (auto *model = dialog.findChild<QFileSystemModel *>())
+                model->setNameFilters(caselessPatterns(filter));
+        };
+        matchCaseless(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, matchCaseless);
     }
     QString suffix = request.defaultExt;
     while (suffix.startsWith(QLatin1Char('.')))

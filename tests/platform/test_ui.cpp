@@ -2,12 +2,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -236,6 +239,39 @@ TEST_F(QtFileDialog, CancelGivesAnEmptyName)
     request.title = "Open Trace Log File";
     request.fileName = databasePath();
     EXPECT_EQ(service.show(request), "");
+}
+
+// The dialog lists files whatever the case of their extension, as it did on Windows,
+// also after the user picks another filter.
+TEST_F(QtFileDialog, FiltersMatchWithoutRegardToCase)
+{
+    auto matches = [](const QStringList &patterns, const char *name) {
+        for (const QString &pattern : patterns) {
+            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(name).hasMatch())
+                return true;
+        }
+        return false;
+    };
+    QStringList first, second;
+    whenShown<QFileDialog>([&](QFileDialog *dialog) {
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        first = model->nameFilters();
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        types->setCurrentIndex(1);
+        emit types->activated(1);
+        emit types->textActivated(types->currentText());
+        second = model->nameFilters();
+        dialog->reject();
+    });
+    FileDialogRequest request;
+    request.filter = "SPA Datoteke (*.SPA)|*.spa|Log Files (*.log)|*.log";
+    request.filterIndex = 1;
+    QtFileDialogService().show(request);
+    EXPECT_TRUE(matches(first, "SPA_08122026.SPA"));
+    EXPECT_TRUE(matches(first, "older.spa"));
+    EXPECT_FALSE(matches(first, "events.Log"));
+    EXPECT_TRUE(matches(second, "events.Log"));
+    EXPECT_FALSE(matches(second, "SPA_08122026.SPA"));
 }
 
 TEST(Twips, FifteenToAPixel)

@@ -1,0 +1,210 @@
+#include "platform/db/Maintenance.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <sqlite3.h>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Error.h"
+#include "platform/db/Sqlite.h"
+
+namespace quorl::db {
+namespace {
+
+QList<ClosedConnections *> &activeLists()
+{
+    static QList<ClosedConnections *> lists;
+    return lists;
+}
+
+// One raw handle, closed when it goes out of scope.
+class Handle
+{
+public:
+    Handle(const QString &path, int flags)
+    {
+        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+            sqlite3_close_v2(m_db);
+            m_db = nullptr;
+            throw Error(QStringLiteral("The database file \"%1\" cannot be opened: %2").arg(path, reason), rc);
+        }
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, kMaintenanceBusyMilliseconds);
+    }
+    ~Handle() { sqlite3_close_v2(m_db); }
+    Handle(const Handle &) = delete;
+    Handle &operator=(const Handle &) = delete;
+
+    sqlite3 *get() const { return m_db; }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+QString textOf(sqlite3_stmt *statement, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)));
+}
+
+// Copies every page of source's main database into destination's in one step. A
+// lock held by another program is waited for, up to the maintenance limit.
+void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what)
+{
+    sqlite3_backup *backup = sqlite3_backup_init(destination, "main", source, "main");
+    if (!backup)
+        throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
+                    sqlite3_errcode(destination));
+    QElapsedTimer waited;
+    waited.start();
+    int stepRc = SQLITE_OK;
+    for (;;) {
+        stepRc = sqlite3_backup_step(backup, -1);
+        const int primary = stepRc & 0xff;
+        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || waited.elapsed() > kMaintenanceBusyMilliseconds)
+            break;
+        QThread::msleep(20);
+    }
+    sqlite3_backup_finish(backup);
+    if (stepRc == SQLITE_DONE)
+        return;
+    const int primary = stepRc & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw Error(QStringLiteral("%1: the database is in use by another program. Try again when it has finished.")
+                        .arg(what),
+                    stepRc);
+    const int destinationRc = sqlite3_errcode(destination);
+    const QString reason = destinationRc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(destination))
+                                                      : QString::fromUtf8(sqlite3_errstr(stepRc));
+    throw Error(QStringLiteral("%1: %2").arg(what, reason), stepRc);
+}
+
+const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+
+} // namespace
+
+ClosedConnections::ClosedConnections(const QString &localPath)
+{
+    const QList<Connection *> open = Connection::openConnectionsTo(localPath);
+    // Closing would roll back what a window is in the middle of saving.
+    for (const Connection *connection : open) {
+        if (connection->inTransaction())
+            throw Error(QStringLiteral("A window is still saving changes to the database. Finish or close it and "
+                                       "try again."));
+    }
+    activeLists().append(this);
+    for (Connection *connection : open) {
+        connection->Close();
+        m_closed.append(connection);
+    }
+}
+
+ClosedConnections::~ClosedConnections()
+{
+    for (Connection *connection : std::as_const(m_closed)) {
+        try {
+            if (!connection->isOpen())
+                connection->Open();
+        } catch (const Error &) {
+            // Left closed: its windows report the closed connection when they use it.
+        }
+    }
+    activeLists().removeAll(this);
+}
+
+void ClosedConnections::reopen()
+{
+    QString failure;
+    int code = 0;
+    for (Connection *connection : std::as_const(m_closed)) {
+        if (connection->isOpen())
+            continue;
+        try {
+            connection->Open();
+        } catch (const Error &error) {
+            if (failure.isEmpty()) {
+                failure = error.message();
+                code = error.code();
+            }
+        }
+    }
+    m_closed.clear();
+    if (!failure.isEmpty())
+        throw Error(failure, code);
+}
+
+void ClosedConnections::forget(Connection *connection)
+{
+    for (ClosedConnections *list : std::as_const(activeLists()))
+        list->m_closed.removeAll(connection);
+}
+
+void copyDatabaseFile(const QString &livePath, const QString &copyPath)
+{
+    const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
+    Handle source(livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    QFile::remove(copyPath);
+    try {
+        Handle copy(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+        // A new file nobody else reads: no journal is needed, and a failed copy is removed.
+        detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
+        detail::exec(copy.get(), "PRAGMA synchronous=OFF");
+        copyPages(source.get(), copy.get(), what);
+    } catch (const Error &) {
+        QFile::remove(copyPath);
+        throw;
+    }
+}
+
+void checkDatabaseFile(const QString &localPath)
+{
+    if (!QFileInfo(localPath).isFile())
+        throw Error(QStringLiteral("The file \"%1\" does not exist.").arg(localPath));
+    try {
+        Handle db(localPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+        detail::Statement tables(db.get(), QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"));
+        tables.step();
+        if (sqlite3_column_int(tables.get(), 0) == 0)
+            throw Error(QStringLiteral("it holds no tables"));
+        detail::Statement check(db.get(), QStringLiteral("PRAGMA integrity_check"));
+        if (!check.step() || textOf(check.get(), 0) != QLatin1String("ok"))
+            throw Error(QStringLiteral("it is damaged (%1)").arg(check ? textOf(check.get(), 0) : QString()));
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("The file \"%1\" is no sound database: %2").arg(localPath, error.message()),
+                    error.code());
+    }
+}
+
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath)
+{
+    if (!QFileInfo(livePath).isFile())
+        throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
+    Handle source(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    Handle live(livePath, kLiveFlags);
+    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath));
+}
+
+void vacuumDatabaseFile(const QString &livePath)
+{
+    if (!QFileInfo(livePath).isFile())
+        throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
+    Handle live(livePath, kLiveFlags);
+    try {
+        detail::exec(live.get(), "VACUUM");
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("The database \"%1\" cannot be compacted: %2").arg(livePath, error.message()),
+                    error.code());
+    }
+}
+
+QStringList databaseCompanionPaths(const QString &livePath)
+{
+    return {livePath, livePath + QStringLiteral("-journal"), livePath + QStringLiteral("-wal"),
+            livePath + QStringLiteral("-shm")};
+}
+
+} // namespace quorl::db

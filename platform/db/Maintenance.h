@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace quorl::db {
+
+class Connection;
+
+// Work on a whole database file. Nothing here deletes, renames or writes over a
+// database file that another program may hold open: the live file is changed only
+// through SQLite, journaled and atomic, so every other connection sees either the
+// old contents or the new ones. Each function throws Error when it fails, and a
+// failure leaves the live file as it was.
+
+// How long maintenance waits for another program's lock on the live file.
+inline constexpr int kMaintenanceBusyMilliseconds = 5000;
+
+// Closes every open connection of this program to the file and opens them again
+// when reopen() is called or the object goes out of scope. A connection destroyed
+// meanwhile is left out. Throws, closing nothing, while one of them holds a
+// transaction.
+class ClosedConnections
+{
+public:
+    explicit ClosedConnections(const QString &localPath);
+    ~ClosedConnections();   // reopens quietly what reopen() did not
+    ClosedConnections(const ClosedConnections &) = delete;
+    ClosedConnections &operator=(const ClosedConnections &) = delete;
+
+    // Reopens every connection it can; throws the first failure afterwards.
+    void reopen();
+
+    // Called by a connection's destructor.
+    static void forget(Connection *connection);
+
+private:
+    QList<Connection *> m_closed;
+};
+
+// A consistent copy of the live file written as a new file at copyPath (replaced
+// when it exists), read with SQLite's backup API so that a write of another program
+// in the middle of the copy cannot tear it.
+void copyDatabaseFile(const QString &livePath, const QString &copyPath);
+
+// Throws unless the file opens as a database, holds tables and passes SQLite's
+// integrity check. The file is only read.
+void checkDatabaseFile(const QString &localPath);
+
+// Replaces the contents of the live file with those of sourcePath in one
+// transaction of the live file.
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath);
+
+// Rebuilds the live file in place, so that it takes no more room than its rows need.
+void vacuumDatabaseFile(const QString &livePath);
+
+// The live file and the files SQLite keeps beside it ("-journal", "-wal", "-shm").
+QStringList databaseCompanionPaths(const QString &livePath);
+
+} // namespace quorl::db

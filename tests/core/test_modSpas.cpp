@@ -1,0 +1,464 @@
+#include "core/modSpas.h"
+
+#include <functional>
+#include <random>
+
+#include <sys/mount.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+
+#include "core/ctlProgressBar.h"
+#include "core/frmBackup.h"
+#include "core/modDatabase.h"
+#include "core/modEventLog.h"
+#include "core/modttgz_api.h"
+#include "platform/db/Database.h"
+#include "platform/db/Maintenance.h"
+#include "platform/text/Text.h"
+#include "support/QuorlTest.h"
+
+namespace quorl {
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QStringList customerNames(db::Connection &connection)
+{
+    auto rows = connection.ExecuteQuery(QStringLiteral("SELECT Name FROM Customer ORDER BY ID"));
+    QStringList names;
+    for (; !rows->isEOF(); rows->MoveNext())
+        names += rows->value(QStringLiteral("Name")).toString();
+    return names;
+}
+
+// The same program on the same file in another process, as a second instance would be.
+class OtherInstance {
+public:
+    explicit OtherInstance(const QString &dbPath)
+    {
+        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
+                        {QStringLiteral("hold"), dbPath});
+        EXPECT_EQ(ask(QString()), QStringLiteral("ready"));
+    }
+    ~OtherInstance()
+    {
+        m_process.write("quit\n");
+        m_process.waitForFinished(5000);
+    }
+    // Sends one command (none for the greeting) and returns its one-line answer.
+    QString ask(const QString &command)
+    {
+        if (!command.isEmpty())
+            m_process.write((command + QLatin1Char('\n')).toUtf8());
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(10000))
+                return QStringLiteral("<no answer>");
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    QStringList names() { return ask(QStringLiteral("names")).split(QLatin1Char(',')); }
+
+private:
+    QProcess m_process;
+};
+
+// A small file system of its own: full at a few kilobytes, or read-only. Needs root.
+class SmallMount {
+public:
+    SmallMount(const QString &folder, bool readOnly)
+        : m_folder(folder)
+    {
+        QDir().mkpath(folder);
+        m_mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", readOnly ? MS_RDONLY : 0,
+                            "size=32k") == 0;
+    }
+    ~SmallMount()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+class MaintenanceTest : public QuorlTest {
+protected:
+    void SetUp() override
+    {
+        QuorlTest::SetUp();
+        QDir().mkpath(driveC() + QStringLiteral("/Quorlc/traces"));
+        DbConnection = OpenConnection(databasePath(), QString(), 500);
+        ASSERT_TRUE(DbConnection);
+        InitEventLog();
+    }
+    void TearDown() override
+    {
+        DbConnection.reset();
+        EventLogPath.clear();
+        QuorlTest::TearDown();
+    }
+
+    void addCustomers(const QStringList &names)
+    {
+        for (const QString &name : names)
+            DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES (%1)").arg(db::SqlQuote(name)));
+    }
+    // Rows whose names hardly compress, so the archive is tens of kilobytes.
+    void addNoisyCustomers(int count)
+    {
+        std::mt19937 random(11);
+        DbConnection->BeginTrans();
+        for (int i = 0; i < count; ++i)
+            DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name, Notes) VALUES ('%1', '%2%3%4')")
+                                      .arg(random(), 0, 16)
+                                      .arg(random(), 0, 16)
+                                      .arg(random(), 0, 16)
+                                      .arg(random(), 0, 16));
+        DbConnection->CommitTrans();
+    }
+    QStringList names() { return customerNames(*DbConnection); }
+    QString archivePath(const char *name = "SPA_08122026.SPA") const
+    {
+        return worldDir() + QLatin1Char('/') + QLatin1String(name);
+    }
+    void backupTo(const QString &archive)
+    {
+        expectFileDialog(archive);
+        expectMessage(QStringLiteral("Database backuped"), ui::vbOK);
+        BackupDatabaseCommand();
+    }
+    QString eventLog() const
+    {
+        bool ok = false;
+        const QString text = text::readAnsiFile(EventLogPath, &ok);
+        return ok ? text : QString();
+    }
+    // The entry the command wrote: its event line followed by its details.
+    bool hasEvent(const char *event, const QString &details) const
+    {
+        return eventLog().contains(QStringLiteral("[%1]\r\n%2").arg(QLatin1String(event), details));
+    }
+};
+
+TEST_F(MaintenanceTest, BackupThenRestoreBringsBackTheRowsClosesTheChildWindowsAndKeepsABak)
+{
+    addCustomers({"Smith", "O'Brien"});
+    backupTo(archivePath());
+    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("\r\n")));
+    addCustomers({"Jones"});
+    QMdiArea area;
+    area.addSubWindow(new QWidget)->show();
+
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Database restored"), ui::vbOK);
+    RestoreDatabaseCommand(&area);
+
+    EXPECT_TRUE(area.subWindowList().isEmpty()) << "a child window still shows the replaced rows";
+    ASSERT_TRUE(DbConnection->isOpen());
+    EXPECT_EQ(names(), (QStringList{"Smith", "O'Brien"}));
+    EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("\r\n")));
+    auto bak = OpenConnection(safetyCopyPath(databasePath()), QString(), 500);
+    ASSERT_TRUE(bak);
+    EXPECT_EQ(customerNames(*bak), (QStringList{"Smith", "O'Brien", "Jones"}));
+}
+
+struct BadArchive {
+    const char *name;
+    // Makes the archive from a good one (and the world's folder for extra files).
+    std::function<void(const QString &good, const QString &bad)> make;
+    const char *message;
+};
+
+class RestoreOfBadArchive : public MaintenanceTest, public ::testing::WithParamInterface<BadArchive> {};
+
+TEST_P(RestoreOfBadArchive, LeavesTheDatabaseByteForByteAndShowsAnError)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath("good.SPA"));
+    addCustomers({"Jones"});
+    GetParam().make(archivePath("good.SPA"), archivePath("bad.SPA"));
+    const QByteArray before = readFile(databasePath());
+
+    QMdiArea area;
+    area.addSubWindow(new QWidget)->show();
+
+    expectFileDialog(archivePath("bad.SPA"));
+    expectMessage(QLatin1String(GetParam().message), ui::vbOK);
+    RestoreDatabaseCommand(&area);
+
+    EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(names(), (QStringList{"Smith", "Jones"}));
+    EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("Error: ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Archives, RestoreOfBadArchive,
+    ::testing::Values(
+        BadArchive{"Truncated", [](const QString &good, const QString &bad) {
+                       writeFile(bad, readFile(good).chopped(100)); }, "Can't add Read error"},
+        BadArchive{"OneByteChanged", [](const QString &good, const QString &bad) {
+                       QByteArray bytes = readFile(good);
+                       bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
+                       writeFile(bad, bytes); }, "Can't add Read error"},
+        BadArchive{"EmptyFile", [](const QString &, const QString &bad) { writeFile(bad, QByteArray()); },
+                   "Can't add Read error"},
+        BadArchive{"TextFileRenamed", [](const QString &, const QString &bad) {
+                       writeFile(bad, "Name,Town\r\nSmith,Brighton\r\n"); }, "Can't add Read error"},
+        BadArchive{"WrongPassword", [](const QString &, const QString &bad) {
+                       const QString copy = bad + QStringLiteral(".db");
+                       db::copyDatabaseFile(DbConnection->databasePath(), copy);
+                       ASSERT_EQ(Zcompress(copy, bad, QStringLiteral("8"), -1), 0); }, "Can't add Read error"},
+        BadArchive{"SoundArchiveOfNoDatabase", [](const QString &, const QString &bad) {
+                       writeFile(bad + QStringLiteral(".txt"), "just some text");
+                       ASSERT_EQ(Zcompress(bad + QStringLiteral(".txt"), bad, defaultArchivePassword(), -1), 0); },
+                   "no sound database"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Clicks "&Cancel" of the progress window as soon as the library lets events run.
+void clickCancelWhenShown()
+{
+    QTimer::singleShot(0, [] {
+        if (frmBackup *progress = backupProgressWindow())
+            progress->btnPrekid->click();
+    });
+}
+
+TEST_F(MaintenanceTest, AbortedRestoreLeavesTheDatabaseAndSaysSoInTheEvent)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath());
+    addCustomers({"Jones"});
+    const QByteArray before = readFile(databasePath());
+
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Do you really want to cancel current operation"), ui::vbYes);
+    clickCancelWhenShown();
+    RestoreDatabaseCommand(nullptr);
+
+    EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("Aborted\r\n")));
+    EXPECT_EQ(backupProgressWindow(), nullptr);
+}
+
+TEST_F(MaintenanceTest, CancelAnsweredNoLetsTheBackupFinish)
+{
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Do you really want to cancel current operation"), ui::vbNo);
+    expectMessage(QStringLiteral("Database backuped"), ui::vbOK);
+    clickCancelWhenShown();
+    BackupDatabaseCommand();
+    EXPECT_TRUE(QFile::exists(archivePath()));
+}
+
+TEST_F(MaintenanceTest, CancelledFileDialogDoesNothing)
+{
+    expectFileDialog(QString());
+    BackupDatabaseCommand();
+    expectFileDialog(QString());
+    RestoreDatabaseCommand(nullptr);
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("Database backup performed")));
+    EXPECT_FALSE(eventLog().contains(QStringLiteral("Database restore performed")));
+}
+
+TEST_F(MaintenanceTest, WorkOfAWindowInTheMiddleOfSavingIsNotRolledBack)
+{
+    DbConnection->BeginTrans();
+    addCustomers({"Being saved"});
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("still saving"), ui::vbOK);
+    BackupDatabaseCommand();
+    DbConnection->CommitTrans();
+    EXPECT_EQ(names(), QStringList{"Being saved"});
+    EXPECT_FALSE(QFile::exists(archivePath()));
+}
+
+class BackupOverTheDatabase : public MaintenanceTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(BackupOverTheDatabase, IsRefusedAndTheDatabaseKept)
+{
+    addCustomers({"Smith"});
+    const QString target = databasePath().replace(QStringLiteral("DB.mdb"), QLatin1String(GetParam()));
+    const QByteArray before = readFile(databasePath());
+    expectFileDialog(target);
+    expectMessage(QStringLiteral("Can't continue if file exist!"), ui::vbOK);
+    BackupDatabaseCommand();
+    EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_EQ(names(), QStringList{"Smith"});
+    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: Can't continue if file exist!")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, BackupOverTheDatabase, ::testing::Values("DB.mdb", "DB.bak", "DB.mdb-journal"),
+                         [](const auto &info) {
+                             QString name = QString::fromLatin1(info.param);
+                             return name.replace(QLatin1Char('.'), QLatin1Char('_')).replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
+                         });
+
+TEST_F(MaintenanceTest, ExistingArchiveIsReplacedOnlyWhenPlain)
+{
+    const struct {
+        const char *name;
+        std::function<void(const QString &)> make;
+        bool replaceable;
+    } cases[] = {
+        {"nothing.SPA", [](const QString &) {}, true},
+        {"plain.SPA", [](const QString &p) { writeFile(p, "old"); }, true},
+        {"readonly.SPA", [](const QString &p) { writeFile(p, "old"); QFile::setPermissions(p, QFile::ReadOwner); }, false},
+        {".hidden.SPA", [](const QString &p) { writeFile(p, "old"); }, false},
+        {"folder.SPA", [](const QString &p) { QDir().mkpath(p); }, false},
+        {"link.SPA", [this](const QString &p) { QFile::link(databasePath(), p); }, false},
+    };
+    for (const auto &c : cases) {
+        const QString path = archivePath(c.name);
+        c.make(path);
+        EXPECT_EQ(PrepareArchiveTarget(path), c.replaceable) << c.name;
+    }
+    backupTo(archivePath("plain.SPA"));
+    EXPECT_NE(readFile(archivePath("plain.SPA")), QByteArray("old"));
+}
+
+TEST_F(MaintenanceTest, BackupToAFullOrReadOnlyDiskIsReportedNeverAsSuccess)
+{
+    addNoisyCustomers(3000);
+    for (const bool readOnly : {false, true}) {
+        const QString folder = worldDir() + (readOnly ? QStringLiteral("/ro") : QStringLiteral("/full"));
+        SmallMount mount(folder, readOnly);
+        if (!mount.mounted())
+            GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+        expectFileDialog(folder + QStringLiteral("/SPA_08122026.SPA"));
+        expectMessage(QStringLiteral("Can't create SPA file\r\nError:Write error"), ui::vbOK);
+        BackupDatabaseCommand();
+        EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty()) << "read-only: " << readOnly;
+    }
+    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: Write error")));
+}
+
+TEST_F(MaintenanceTest, SecondInstanceKeepsWorkingThroughRestoreAndCompact)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath());
+    OtherInstance other(databasePath());
+    EXPECT_EQ(other.ask(QStringLiteral("insert Replaced by the restore")), QStringLiteral("ok"));
+
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Database restored"), ui::vbOK);
+    RestoreDatabaseCommand(nullptr);
+    EXPECT_EQ(other.names(), QStringList{"Smith"});
+    EXPECT_EQ(other.ask(QStringLiteral("insert Other after restore")), QStringLiteral("ok"));
+    addCustomers({"First after restore"});
+
+    CompactDatabaseCommand();
+    EXPECT_EQ(other.ask(QStringLiteral("insert Other after compact")), QStringLiteral("ok"));
+    addCustomers({"First after compact"});
+
+    const QStringList expected{"Smith", "Other after restore", "First after restore", "Other after compact",
+                               "First after compact"};
+    EXPECT_EQ(names(), expected);
+    EXPECT_EQ(other.names(), expected);
+    EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+}
+
+TEST_F(MaintenanceTest, CompactShrinksTheFileKeepsEveryRowAndTheBak)
+{
+    addNoisyCustomers(3000);
+    DbConnection->Execute(QStringLiteral("DELETE FROM Customer WHERE ID % 10 <> 0"));
+    const QStringList before = names();
+    const qint64 sizeBefore = QFileInfo(databasePath()).size();
+
+    CompactDatabaseCommand();
+
+    EXPECT_LT(QFileInfo(databasePath()).size(), sizeBefore / 2);
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(QFileInfo(safetyCopyPath(databasePath())).size(), sizeBefore);
+    EXPECT_TRUE(hasEvent("Database compacted", QStringLiteral("\r\n")));
+}
+
+TEST_F(MaintenanceTest, FailedCompactIsShownAndLogged)
+{
+    QFile::remove(databasePath());
+    expectMessage(QStringLiteral("does not exist"), ui::vbOK);
+    CompactDatabaseCommand();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages().at(0).title, QStringLiteral("Error!"));
+    EXPECT_EQ(messages().at(0).buttons & 0x70, int(ui::vbCritical));
+    EXPECT_TRUE(hasEvent("Database compacted", QStringLiteral("Error: ")));
+    EXPECT_TRUE(readFile(programDir() + QStringLiteral("/message.log")).contains("mnuFileCompactDB_Click"));
+}
+
+TEST_F(MaintenanceTest, CompactKilledAtRandomMomentsLeavesASoundDatabaseWithEveryRow)
+{
+    // Large enough that the compact takes a good part of the helper's run.
+    DbConnection->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000) "
+        "INSERT INTO Customer (Name, Notes) SELECT hex(randomblob(4)), hex(randomblob(16)) FROM n"));
+    DbConnection->Execute(QStringLiteral("DELETE FROM Customer WHERE ID % 2 = 0"));
+    const QStringList rows = names();
+    DbConnection.reset();
+
+    const QString helper = QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper");
+    auto startCompact = [&](QProcess &compact) {
+        compact.start(helper, {QStringLiteral("compact"), databasePath()});
+        return compact.waitForReadyRead(10000);   // "start": the compact begins now
+    };
+    QProcess first;
+    ASSERT_TRUE(startCompact(first));
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    ASSERT_EQ(first.exitCode(), 0);
+    const int fullRun = int(clock.elapsed()) + 1;
+
+    std::mt19937 random(2026);
+    for (int round = 0; round < 50; ++round) {
+        QProcess compact;
+        ASSERT_TRUE(startCompact(compact));
+        QThread::msleep(random() % fullRun);
+        compact.kill();
+        compact.waitForFinished();
+
+        auto connection = OpenConnection(databasePath(), QString(), 500);
+        ASSERT_TRUE(connection) << "round " << round;
+        auto check = connection->ExecuteQuery(QStringLiteral("PRAGMA integrity_check"));
+        ASSERT_EQ(check->value(0).toString(), QStringLiteral("ok")) << "round " << round;
+        ASSERT_EQ(customerNames(*connection), rows) << "round " << round;
+    }
+}
+
+TEST(BackupProgressCallback, KeepsTheBarWithinItsRangeAndNeverAbortsUnasked)
+{
+    ShowBackupProgress();
+    // total, done, the bar's value
+    for (const auto &[total, done, value] : {std::tuple{100, 50, 50.0}, {0, 0, 100.0}, {10, 25, 100.0}, {10, -5, 0.0}}) {
+        int32_t abort = 1;
+        BackupProgressCallback(total, done, &abort);
+        EXPECT_EQ(abort, 0);
+        EXPECT_EQ(backupProgressWindow()->ctlProgressBar1->Value(), value) << total << "/" << done;
+    }
+    HideBackupProgress();
+    EXPECT_EQ(backupProgressWindow(), nullptr);
+}
+
+} // namespace
+} // namespace quorl
