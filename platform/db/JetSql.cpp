@@ -190,18 +190,22 @@ Node rawNode(const QString &sql)
     return node;
 }
 
-std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, bool inGroup, bool *closed)
+std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, int depth, bool *closed)
 {
     std::vector<Node> nodes;
     while (*pos < tokens.size()) {
         const JetToken &token = tokens[*pos];
         ++*pos;
         if (token.isSymbol("(")) {
+            // Refused here rather than by SQLite, which refuses such depths too: every
+            // step below recurses once per level.
+            if (depth >= kMaxNesting)
+                throw Error(QStringLiteral("The statement nests parentheses more than %1 levels deep.").arg(kMaxNesting));
             Node node;
             node.group = true;
-            node.kids = buildNodes(tokens, pos, true, &node.closed);
+            node.kids = buildNodes(tokens, pos, depth + 1, &node.closed);
             nodes.push_back(std::move(node));
-        } else if (token.isSymbol(")") && inGroup) {
+        } else if (token.isSymbol(")") && depth > 0) {
             *closed = true;
             return nodes;
         } else {
@@ -213,19 +217,25 @@ std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, b
     return nodes;
 }
 
-QString render(const std::vector<Node> &nodes)
+void renderInto(QString &out, const std::vector<Node> &nodes, size_t begin, size_t end)
 {
-    QString out;
-    for (const Node &node : nodes) {
+    for (size_t i = begin; i < end; ++i) {
+        const Node &node = nodes[i];
         if (node.group) {
             out += QLatin1Char('(');
-            out += render(node.kids);
+            renderInto(out, node.kids, 0, node.kids.size());
             if (node.closed)
                 out += QLatin1Char(')');
         } else {
             out += node.token.text;
         }
     }
+}
+
+QString render(const std::vector<Node> &nodes)
+{
+    QString out;
+    renderInto(out, nodes, 0, nodes.size());
     return out;
 }
 
@@ -235,7 +245,9 @@ QString renderTrimmed(const std::vector<Node> &nodes, size_t begin, size_t end)
         ++begin;
     while (end > begin && nodes[end - 1].isSpace())
         --end;
-    return render(std::vector<Node>(nodes.begin() + qsizetype(begin), nodes.begin() + qsizetype(end)));
+    QString out;
+    renderInto(out, nodes, begin, end);
+    return out;
 }
 
 bool isDelimiter(const Node &node)
@@ -339,24 +351,28 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
         }
     }
 
-    // IIF(c, a, b) -> CASE WHEN.
+    // IIF(c, a, b) -> CASE WHEN. The nodes are copied once into a new list, so any
+    // number of IIFs side by side costs time in proportion to the text.
+    std::vector<Node> rewritten;
+    rewritten.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i) {
-        if (nodes[i].group || nodes[i].raw || !nodes[i].token.isWord("IIF"))
+        const bool iif = !nodes[i].group && !nodes[i].raw && nodes[i].token.isWord("IIF");
+        const size_t j = iif ? nextSignificant(nodes, i + 1) : i;
+        if (!iif || j >= nodes.size() || !nodes[j].group) {
+            rewritten.push_back(std::move(nodes[i]));
             continue;
-        const size_t j = nextSignificant(nodes, i + 1);
-        if (j >= nodes.size() || !nodes[j].group)
-            continue;
+        }
         const auto args = splitAtCommas(nodes[j].kids);
         if (args.size() != 3)
-            throw Error(QStringLiteral("IIF takes three arguments: %1").arg(render({nodes[j]})));
+            throw Error(QStringLiteral("IIF takes three arguments: IIF%1").arg(renderTrimmed(nodes, j, j + 1)));
         const auto &k = nodes[j].kids;
-        const QString sql = QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
-                                .arg(renderTrimmed(k, args[0].first, args[0].second),
-                                     renderTrimmed(k, args[1].first, args[1].second),
-                                     renderTrimmed(k, args[2].first, args[2].second));
-        nodes.erase(nodes.begin() + qsizetype(i) + 1, nodes.begin() + qsizetype(j) + 1);
-        nodes[i] = rawNode(sql);
+        rewritten.push_back(rawNode(QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
+                                        .arg(renderTrimmed(k, args[0].first, args[0].second),
+                                             renderTrimmed(k, args[1].first, args[1].second),
+                                             renderTrimmed(k, args[2].first, args[2].second))));
+        i = j;
     }
+    nodes = std::move(rewritten);
 
     // a & b -> text concatenation where Null counts as empty text, as in Jet.
     std::vector<Node> result;
@@ -550,7 +566,7 @@ TranslatedSql translateJetSql(const QString &jetSql)
 
     size_t pos = 0;
     bool closed = false;
-    std::vector<Node> nodes = buildNodes(tokens, &pos, false, &closed);
+    std::vector<Node> nodes = buildNodes(tokens, &pos, 0, &closed);
     transform(nodes, out.parameters);
     out.sql = render(nodes).trimmed();
     return out;
