@@ -52,6 +52,7 @@ std::vector<JetToken> tokenizeJet(const QString &s)
 {
     std::vector<JetToken> tokens;
     const qsizetype n = s.size();
+    tokens.reserve(size_t(n / 3 + 1));
     qsizetype i = 0;
     while (i < n) {
         const QChar c = s[i];
@@ -351,31 +352,41 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
         }
     }
 
-    // IIF(c, a, b) -> CASE WHEN. The nodes are copied once into a new list, so any
-    // number of IIFs side by side costs time in proportion to the text.
-    std::vector<Node> rewritten;
-    rewritten.reserve(nodes.size());
+    // Both steps below rewrite the list in place, the write position never passing the
+    // read position, so any number of IIFs or "&"s side by side costs time in
+    // proportion to the text.
+    size_t w = 0;
+    auto put = [&nodes, &w](Node &&node) {
+        nodes[w++] = std::move(node);
+    };
+    auto keep = [&nodes, &w](size_t k) {
+        if (w != k)
+            nodes[w] = std::move(nodes[k]);
+        ++w;
+    };
+
+    // IIF(c, a, b) -> CASE WHEN.
     for (size_t i = 0; i < nodes.size(); ++i) {
         const bool iif = !nodes[i].group && !nodes[i].raw && nodes[i].token.isWord("IIF");
         const size_t j = iif ? nextSignificant(nodes, i + 1) : i;
         if (!iif || j >= nodes.size() || !nodes[j].group) {
-            rewritten.push_back(std::move(nodes[i]));
+            keep(i);
             continue;
         }
         const auto args = splitAtCommas(nodes[j].kids);
         if (args.size() != 3)
             throw Error(QStringLiteral("IIF takes three arguments: IIF%1").arg(renderTrimmed(nodes, j, j + 1)));
         const auto &k = nodes[j].kids;
-        rewritten.push_back(rawNode(QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
-                                        .arg(renderTrimmed(k, args[0].first, args[0].second),
-                                             renderTrimmed(k, args[1].first, args[1].second),
-                                             renderTrimmed(k, args[2].first, args[2].second))));
+        put(rawNode(QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
+                        .arg(renderTrimmed(k, args[0].first, args[0].second),
+                             renderTrimmed(k, args[1].first, args[1].second),
+                             renderTrimmed(k, args[2].first, args[2].second))));
         i = j;
     }
-    nodes = std::move(rewritten);
+    nodes.resize(w);
 
     // a & b -> text concatenation where Null counts as empty text, as in Jet.
-    std::vector<Node> result;
+    w = 0;
     size_t segmentStart = 0;
     auto flush = [&](size_t end) {
         std::vector<size_t> amps;
@@ -384,12 +395,12 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
                 amps.push_back(k);
         if (amps.empty()) {
             for (size_t k = segmentStart; k < end; ++k)
-                result.push_back(std::move(nodes[k]));
+                keep(k);
             return;
         }
         size_t begin = segmentStart;
         while (begin < end && nodes[begin].isSpace())
-            result.push_back(std::move(nodes[begin++]));
+            keep(begin++);
         size_t stop = end;
         while (stop > begin && nodes[stop - 1].isSpace())
             --stop;
@@ -400,19 +411,19 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
             from = amp + 1;
         }
         operands << QStringLiteral("coalesce(%1, '')").arg(renderTrimmed(nodes, from, stop));
-        result.push_back(rawNode(QLatin1Char('(') + operands.join(QLatin1String(" || ")) + QLatin1Char(')')));
+        put(rawNode(QLatin1Char('(') + operands.join(QLatin1String(" || ")) + QLatin1Char(')')));
         for (size_t k = stop; k < end; ++k)
-            result.push_back(std::move(nodes[k]));
+            keep(k);
     };
     for (size_t i = 0; i < nodes.size(); ++i) {
         if (isDelimiter(nodes[i])) {
             flush(i);
-            result.push_back(std::move(nodes[i]));
+            keep(i);
             segmentStart = i + 1;
         }
     }
     flush(nodes.size());
-    nodes = std::move(result);
+    nodes.resize(w);
 }
 
 struct Significant
@@ -557,12 +568,17 @@ TranslatedSql translateJetSql(const QString &jetSql)
     }
 
     // Rebuilt as text and read again when the statement is Jet's multi-table DELETE.
-    QString text;
-    for (const JetToken &t : tokens)
-        text += t.text;
-    const QString rewritten = rewriteDelete(tokens, text);
-    if (rewritten != text)
-        tokens = tokenizeJet(rewritten);
+    size_t verb = 0;
+    while (verb < tokens.size() && tokens[verb].kind == JetToken::Space)
+        ++verb;
+    if (verb < tokens.size() && tokens[verb].isWord("DELETE")) {
+        QString text;
+        for (const JetToken &t : tokens)
+            text += t.text;
+        const QString rewritten = rewriteDelete(tokens, text);
+        if (rewritten != text)
+            tokens = tokenizeJet(rewritten);
+    }
 
     size_t pos = 0;
     bool closed = false;

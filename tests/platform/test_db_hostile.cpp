@@ -146,16 +146,4 @@ TEST_F(WithinLimits, DatesAtTheEdgesOfTheirRangeStillRead)
     EXPECT_EQ(cellText(rows->value(1)), "1899-12-30 00:00:59");
 }
 
-// Side by side, IIFs translate in time that grows with their number: the 40,000 below
-// took most of a minute when each one moved all those after it. A return to that shows
-// as this test running into its time-out.
-TEST(JetSqlScale, ManyIifsSideBySideTranslateInOnePass)
-{
-    constexpr int kIifs = 40000;
-    const QString sql = "SELECT " + repeated("IIF(ID = 1, 1, 0) + ", kIifs) + "0 FROM Berth";
-    const db::TranslatedSql out = db::translateJetSql(sql);
-    EXPECT_EQ(out.sql.count(QStringLiteral("CASE WHEN")), kIifs);
-    EXPECT_FALSE(out.sql.contains(QStringLiteral("IIF"), Qt::CaseInsensitive));
-}
-
 } // namespace
