@@ -10,7 +10,6 @@
 #include "masterdata/fmCompany.h"
 #include "masterdata/frmAddCustomer.h"
 #include "masterdata/frmAddOwner.h"
-#include "masterdata/frmBerth.h"
 #include "masterdata/frmEditBerths.h"
 #include "masterdata/frmViewCustomers.h"
 #include "platform/ui/DataCombo.h"
@@ -30,8 +29,8 @@ struct WindowCase {
     const char *name;
     // Opens the window on rows that hold markup; the window stays alive with the test.
     std::function<QWidget *(StoredTextLabels &)> open;
-    const char *label; // a label that shows stored text, or null
-    const char *shown; // what that label reads
+    const char *label = nullptr; // a label that shows stored text
+    const char *shown = nullptr; // what that label reads
 };
 
 void PrintTo(const WindowCase &c, std::ostream *out)
@@ -47,6 +46,19 @@ public:
         T *raw = window.get();
         m_window.reset(window.release());
         return raw;
+    }
+    template <class T>
+    QWidget *window()
+    {
+        return keep(std::make_unique<T>());
+    }
+    // A customer or owner dialog editing the row with that ID.
+    template <class T>
+    QWidget *dialog(qint64 id)
+    {
+        T *shown = keep(std::make_unique<T>());
+        EXPECT_TRUE(shown->prepare(2, id));
+        return shown;
     }
 
     qint64 customer = 0;
@@ -114,40 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
         WindowCase{"BookingConfirmationAddress", bookingConfirmation, "lblAddress",
                    "<u>Quay</u>, Harbourside, Porthwen, PW1 2AB"},
         WindowCase{"BookingConfirmationEmail", bookingConfirmation, "lblMail", "<a href='x'>mail</a>"},
-        WindowCase{"CustomerDialog",
-                   [](StoredTextLabels &world) -> QWidget * {
-                       auto *dialog = world.keep(std::make_unique<frmAddCustomer>());
-                       EXPECT_TRUE(dialog->prepare(2, world.customer));
-                       return dialog;
-                   },
-                   nullptr, nullptr},
-        WindowCase{"OwnerDialog",
-                   [](StoredTextLabels &world) -> QWidget * {
-                       auto *dialog = world.keep(std::make_unique<frmAddOwner>());
-                       EXPECT_TRUE(dialog->prepare(2, 1));
-                       return dialog;
-                   },
-                   nullptr, nullptr},
-        WindowCase{"CustomerList",
-                   [](StoredTextLabels &world) -> QWidget * {
-                       return world.keep(std::make_unique<frmViewCustomers>());
-                   },
-                   nullptr, nullptr},
-        WindowCase{"BerthDialog",
-                   [](StoredTextLabels &world) -> QWidget * {
-                       auto *dialog = world.keep(std::make_unique<frmBerth>());
-                       EXPECT_TRUE(dialog->prepare());
-                       return dialog;
-                   },
-                   nullptr, nullptr},
-        WindowCase{"BerthEditor",
-                   [](StoredTextLabels &world) -> QWidget * {
-                       return world.keep(std::make_unique<frmEditBerths>());
-                   },
-                   nullptr, nullptr},
-        WindowCase{"CompanyForm",
-                   [](StoredTextLabels &world) -> QWidget * { return world.keep(std::make_unique<fmCompany>()); },
-                   nullptr, nullptr}),
+        WindowCase{"CustomerDialog", [](StoredTextLabels &w) { return w.dialog<frmAddCustomer>(w.customer); }},
+        WindowCase{"OwnerDialog", [](StoredTextLabels &w) { return w.dialog<frmAddOwner>(1); }},
+        WindowCase{"CustomerList", [](StoredTextLabels &w) { return w.window<frmViewCustomers>(); }},
+        WindowCase{"BerthEditor", [](StoredTextLabels &w) { return w.window<frmEditBerths>(); }},
+        WindowCase{"CompanyForm", [](StoredTextLabels &w) { return w.window<fmCompany>(); }}),
     [](const ::testing::TestParamInfo<WindowCase> &info) { return std::string(info.param.name); });
 
 } // namespace
