@@ -281,8 +281,14 @@ bool writeDocument(const QString &path, const Document &doc)
         if (!text.isEmpty())
             text += QLatin1Char('\n');
         text += sectionHeader(s.path) + QLatin1Char('\n');
-        for (const Entry &e : s.entries)
-            text += escapeName(e.name) + QLatin1Char('=') + quoteValue(e.stored) + QLatin1Char('\n');
+        for (const Entry &e : s.entries) {
+            // A value written by hand goes back as it was read, between quotes and
+            // unescaped, so that writing another value leaves it meaning the same.
+            const bool byHand = !isTypedQuoted(QLatin1Char('"') + e.stored) && !e.stored.contains(QLatin1Char('\n'))
+                && !e.stored.contains(QLatin1Char('\r'));
+            text += escapeName(e.name) + QLatin1Char('=')
+                + (byHand ? QLatin1Char('"') + e.stored + QLatin1Char('"') : quoteValue(e.stored)) + QLatin1Char('\n');
+        }
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -116,6 +116,8 @@ TEST_P(RegistryHandWritten, ValueReadsAsItWasMeant)
                                                    "data%1\r\n")
                                         .arg(QString::fromLatin1(GetParam().line))));
     EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "data", "default"), QString::fromLatin1(GetParam().read));
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Next Tip", "1"); // the file is written anew
+    EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "data", "default"), QString::fromLatin1(GetParam().read));
 }
 
 INSTANTIATE_TEST_SUITE_P(
