@@ -28,7 +28,7 @@ struct JetToken
         Word,
         Symbol,     // ( ) , ; . * & + - / = < > <= >= <> != and the like
     };
-    Kind kind;
+    Kind kind = Symbol;
     QString text;   // exactly as written
     // String/DoubleString: the value without quotes; Bracketed/Backquoted: the name;
     // Date: the inside of the #...#; otherwise the text.
