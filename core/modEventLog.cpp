@@ -127,7 +127,14 @@ void WriteEventLog(const QDateTime &when, int code, const QString &details)
     if (EventLogPath.isEmpty())
         return;
     try {
-        text::appendAnsiFile(EventLogPath, eventLogEntry(when, code, details));
+        // The user is not told (the program works on without its journal), but the lost
+        // entry leaves a trace where a support person looks.
+        if (!text::appendAnsiFile(EventLogPath, eventLogEntry(when, code, details))) {
+            const QString event = code >= 0 && code < kEventNameSlots ? EventNames.at(code) : QString::number(code);
+            logError(QStringLiteral("modEventLog.WriteEventLog"),
+                     QStringLiteral("cannot write to %1; the entry \"%2\" of %3 is lost")
+                         .arg(EventLogPath, event, text::formatGeneralDate(when)));
+        }
     } catch (const std::exception &error) {
         logError(QStringLiteral("modEventLog.WriteEventLog"), error);
     }

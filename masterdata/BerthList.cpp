@@ -37,12 +37,6 @@ bool isValidBerthNumber(const QString &text, BerthNumberKind kind)
     return text.trimmed().isEmpty() || readBerthNumber(text, kind).has_value();
 }
 
-QString duplicateBerthNameMessage(const QString &name)
-{
-    return QStringLiteral("A berth named '%1' already exists. Please enter another berth name (or number) to continue.")
-        .arg(name);
-}
-
 QString berthAddedDetails(const QString &name)
 {
     return QStringLiteral("Name: '") + name + QLatin1Char('\'');

@@ -44,10 +44,6 @@ inline constexpr const char *kNoOwnerMessage = "Please select owner from the lis
 inline constexpr const char *kNoBerthTypeMessage = "Please select berth type from the list";
 inline constexpr const char *kInvalidNumberMessage = "Please enter a valid number to continue";
 
-// Two berths of one name could not be told apart in the lists, on the calendars and
-// in the reports, which all show berths by name.
-QString duplicateBerthNameMessage(const QString &name);
-
 // Details lines of the event log.
 QString berthAddedDetails(const QString &name);                 // Name: 'A1'
 QString berthActivationDetails(const QString &name, bool active); // Berth 'B2' inactivated

@@ -379,11 +379,6 @@ void frmBerth::cmdAdd_Click()
         // The boxes are checked as they are left; text put there by other means is checked here.
         if (!checkNumbers())
             return;
-        if (berthNameTaken(name)) {
-            ui::MsgBox(duplicateBerthNameMessage(name), ui::vbExclamation, QString::fromLatin1(kAddBerthTitle));
-            txtName->setFocus();
-            return;
-        }
         try {
             saveNewBerth(name);
         } catch (const std::exception &failure) {
@@ -425,14 +420,6 @@ void frmBerth::saveNewBerth(const QString &name)
         rows.CancelUpdate();
         throw;
     }
-}
-
-bool frmBerth::berthNameTaken(const QString &name) const
-{
-    // On the dialog's own connection, so berths added in this transaction count too.
-    auto count = DbConnection->ExecuteQuery(QStringLiteral("SELECT COUNT(*) AS c FROM Berth WHERE Name = ")
-                                            + db::SqlQuote(name));
-    return !count->isEOF() && count->value(QStringLiteral("c")).toLongLong() > 0;
 }
 
 void frmBerth::cmdActivate_Click()

@@ -78,7 +78,6 @@ private:
     void resetEntryFields();
     bool checkNumbers();
     void validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel);
-    bool berthNameTaken(const QString &name) const;
     void saveNewBerth(const QString &name);
     void logOperation(int oper, const QString &descr);
     // Shows the list recordset's current row as the chosen entry, and the Activate

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "masterdata/BerthList.h"
 #include "masterdata/DataSource.h"
 #include "platform/ui/Adodc.h"
 #include "platform/ui/BoundFields.h"
@@ -118,6 +119,19 @@ void frmEditBerths::buildControls()
     addText({10, "MonthlyHireCharge:", "MonthlyHireCharge"}, 10);
     addText({11, "WeeklyHireCharge:", "WeeklyHireCharge"}, 11);
     grid->setColumnStretch(1, 1);
+
+    // Sizes and charges read as the berth dialog reads them, so both take the same texts.
+    auto readAs = [this](int index, BerthNumberKind kind) {
+        m_bound->setTextReader(txtFields[index], [kind](const QString &text) -> std::optional<QVariant> {
+            if (const std::optional<double> number = readBerthNumber(text, kind))
+                return QVariant(*number);
+            return std::nullopt;
+        });
+    };
+    readAs(2, BerthNumberKind::Measure);
+    readAs(3, BerthNumberKind::Measure);
+    for (const int charge : {9, 10, 11})
+        readAs(charge, BerthNumberKind::Money);
 
     setFieldsLayout(grid);
 }

@@ -441,6 +441,7 @@ QWidget *frmBooking::buildConfirmationPage(QWidget *page)
     auto plain = [page](const char *name) {
         auto *label = new QLabel(page);
         label->setObjectName(QString::fromLatin1(name));
+        label->setTextFormat(Qt::PlainText); // a customer's "<b>" is shown, never obeyed
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         return label;
     };

@@ -16,7 +16,8 @@ namespace {
 int usage()
 {
     QTextStream(stderr) << "usage: quorl-mkdb [--if-missing] PATH\n"
-                           "  PATH may be a local path or a Windows-style one such as c:\\Quorlc\\data\\DB.mdb\n"
+                           "  PATH may be a local path (a relative one starts at the current folder) or a\n"
+                           "  Windows-style one such as c:\\Quorlc\\data\\DB.mdb\n"
                            "  --if-missing  succeed quietly when the file already exists\n";
     return 2;
 }
@@ -33,7 +34,7 @@ int main(int argc, char *argv[])
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
         return usage();
 
-    const QString path = quorl::paths::resolve(args.first());
+    const QString path = quorl::paths::resolveFromCurrentFolder(args.first());
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (QFileInfo::exists(path)) {

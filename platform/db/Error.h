@@ -24,9 +24,11 @@ private:
     int m_code = 0;
 };
 
-// What a window shows when its write meets another connection's open transaction.
+// What a window shows when its write meets another connection's open transaction. With
+// two office computers on one database file, that transaction is often on the other one.
 inline constexpr const char *kBusyMessage =
-    "The database is in use by another window. Finish or close that window and try again.";
+    "The database is in use by another window, on this computer or another one. Finish or close that window "
+    "and try again.";
 
 enum CommandTypeEnum { adCmdUnspecified = -1, adCmdText = 1, adCmdTable = 2, adCmdUnknown = 8, adCmdTableDirect = 512 };
 enum LockTypeEnum { adLockReadOnly = 1, adLockOptimistic = 3, adLockBatchOptimistic = 4 };

@@ -12,6 +12,9 @@ namespace {
 
 // Jet's day zero: a time without a date lies on it.
 const QDate kDayZero(1899, 12, 30);
+// The day numbers of 1 January 100 and 31 December 9999.
+constexpr double kFirstSerial = -657434;
+constexpr double kLastSerial = 2958465;
 
 int digitsAt(QStringView text, qsizetype pos, int count)
 {
@@ -53,7 +56,10 @@ bool parseTime(QStringView text, QTime *out)
         if (part.isEmpty())
             return false;
         if (i == 2) {
+            // Checked before it becomes an int: "9999999999" or "nan" would not fit one.
             const double seconds = part.toDouble(&ok);
+            if (!ok || !(seconds >= 0 && seconds < 60))
+                return false;
             numbers[i] = int(seconds);
         } else {
             numbers[i] = part.toInt(&ok);
@@ -462,7 +468,10 @@ QVariant coerceForField(const QVariant &value, FieldType type, int definedSize, 
         }
         default: {
             double serial = 0;
-            if (isNumericType(value.typeId()) && numberOf(value, &serial)) {
+            // Days since 30 December 1899, within the years 100 to 9999 that a date can
+            // hold; a number beyond them (1e19) would not even fit the day count.
+            if (isNumericType(value.typeId()) && numberOf(value, &serial) && serial >= kFirstSerial
+                && serial < kLastSerial + 1) {
                 const qint64 days = qint64(std::floor(serial));
                 const qint64 seconds = qint64(std::llround((serial - double(days)) * 86400.0));
                 date = kDayZero.addDays(days + seconds / 86400);

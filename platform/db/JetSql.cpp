@@ -52,6 +52,7 @@ std::vector<JetToken> tokenizeJet(const QString &s)
 {
     std::vector<JetToken> tokens;
     const qsizetype n = s.size();
+    tokens.reserve(size_t(n / 3 + 1));
     qsizetype i = 0;
     while (i < n) {
         const QChar c = s[i];
@@ -190,18 +191,22 @@ Node rawNode(const QString &sql)
     return node;
 }
 
-std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, bool inGroup, bool *closed)
+std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, int depth, bool *closed)
 {
     std::vector<Node> nodes;
     while (*pos < tokens.size()) {
         const JetToken &token = tokens[*pos];
         ++*pos;
         if (token.isSymbol("(")) {
+            // Refused here rather than by SQLite, which refuses such depths too: every
+            // step below recurses once per level.
+            if (depth >= kMaxNesting)
+                throw Error(QStringLiteral("The statement nests parentheses more than %1 levels deep.").arg(kMaxNesting));
             Node node;
             node.group = true;
-            node.kids = buildNodes(tokens, pos, true, &node.closed);
+            node.kids = buildNodes(tokens, pos, depth + 1, &node.closed);
             nodes.push_back(std::move(node));
-        } else if (token.isSymbol(")") && inGroup) {
+        } else if (token.isSymbol(")") && depth > 0) {
             *closed = true;
             return nodes;
         } else {
@@ -213,19 +218,25 @@ std::vector<Node> buildNodes(const std::vector<JetToken> &tokens, size_t *pos, b
     return nodes;
 }
 
-QString render(const std::vector<Node> &nodes)
+void renderInto(QString &out, const std::vector<Node> &nodes, size_t begin, size_t end)
 {
-    QString out;
-    for (const Node &node : nodes) {
+    for (size_t i = begin; i < end; ++i) {
+        const Node &node = nodes[i];
         if (node.group) {
             out += QLatin1Char('(');
-            out += render(node.kids);
+            renderInto(out, node.kids, 0, node.kids.size());
             if (node.closed)
                 out += QLatin1Char(')');
         } else {
             out += node.token.text;
         }
     }
+}
+
+QString render(const std::vector<Node> &nodes)
+{
+    QString out;
+    renderInto(out, nodes, 0, nodes.size());
     return out;
 }
 
@@ -235,7 +246,9 @@ QString renderTrimmed(const std::vector<Node> &nodes, size_t begin, size_t end)
         ++begin;
     while (end > begin && nodes[end - 1].isSpace())
         --end;
-    return render(std::vector<Node>(nodes.begin() + qsizetype(begin), nodes.begin() + qsizetype(end)));
+    QString out;
+    renderInto(out, nodes, begin, end);
+    return out;
 }
 
 bool isDelimiter(const Node &node)
@@ -339,27 +352,41 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
         }
     }
 
+    // Both steps below rewrite the list in place, the write position never passing the
+    // read position, so any number of IIFs or "&"s side by side costs time in
+    // proportion to the text.
+    size_t w = 0;
+    auto put = [&nodes, &w](Node &&node) {
+        nodes[w++] = std::move(node);
+    };
+    auto keep = [&nodes, &w](size_t k) {
+        if (w != k)
+            nodes[w] = std::move(nodes[k]);
+        ++w;
+    };
+
     // IIF(c, a, b) -> CASE WHEN.
     for (size_t i = 0; i < nodes.size(); ++i) {
-        if (nodes[i].group || nodes[i].raw || !nodes[i].token.isWord("IIF"))
+        const bool iif = !nodes[i].group && !nodes[i].raw && nodes[i].token.isWord("IIF");
+        const size_t j = iif ? nextSignificant(nodes, i + 1) : i;
+        if (!iif || j >= nodes.size() || !nodes[j].group) {
+            keep(i);
             continue;
-        const size_t j = nextSignificant(nodes, i + 1);
-        if (j >= nodes.size() || !nodes[j].group)
-            continue;
+        }
         const auto args = splitAtCommas(nodes[j].kids);
         if (args.size() != 3)
-            throw Error(QStringLiteral("IIF takes three arguments: %1").arg(render({nodes[j]})));
+            throw Error(QStringLiteral("IIF takes three arguments: IIF%1").arg(renderTrimmed(nodes, j, j + 1)));
         const auto &k = nodes[j].kids;
-        const QString sql = QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
-                                .arg(renderTrimmed(k, args[0].first, args[0].second),
-                                     renderTrimmed(k, args[1].first, args[1].second),
-                                     renderTrimmed(k, args[2].first, args[2].second));
-        nodes.erase(nodes.begin() + qsizetype(i) + 1, nodes.begin() + qsizetype(j) + 1);
-        nodes[i] = rawNode(sql);
+        put(rawNode(QStringLiteral("CASE WHEN (%1) THEN (%2) ELSE (%3) END")
+                        .arg(renderTrimmed(k, args[0].first, args[0].second),
+                             renderTrimmed(k, args[1].first, args[1].second),
+                             renderTrimmed(k, args[2].first, args[2].second))));
+        i = j;
     }
+    nodes.resize(w);
 
     // a & b -> text concatenation where Null counts as empty text, as in Jet.
-    std::vector<Node> result;
+    w = 0;
     size_t segmentStart = 0;
     auto flush = [&](size_t end) {
         std::vector<size_t> amps;
@@ -368,12 +395,12 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
                 amps.push_back(k);
         if (amps.empty()) {
             for (size_t k = segmentStart; k < end; ++k)
-                result.push_back(std::move(nodes[k]));
+                keep(k);
             return;
         }
         size_t begin = segmentStart;
         while (begin < end && nodes[begin].isSpace())
-            result.push_back(std::move(nodes[begin++]));
+            keep(begin++);
         size_t stop = end;
         while (stop > begin && nodes[stop - 1].isSpace())
             --stop;
@@ -384,19 +411,19 @@ void transform(std::vector<Node> &nodes, const QStringList &parameters)
             from = amp + 1;
         }
         operands << QStringLiteral("coalesce(%1, '')").arg(renderTrimmed(nodes, from, stop));
-        result.push_back(rawNode(QLatin1Char('(') + operands.join(QLatin1String(" || ")) + QLatin1Char(')')));
+        put(rawNode(QLatin1Char('(') + operands.join(QLatin1String(" || ")) + QLatin1Char(')')));
         for (size_t k = stop; k < end; ++k)
-            result.push_back(std::move(nodes[k]));
+            keep(k);
     };
     for (size_t i = 0; i < nodes.size(); ++i) {
         if (isDelimiter(nodes[i])) {
             flush(i);
-            result.push_back(std::move(nodes[i]));
+            keep(i);
             segmentStart = i + 1;
         }
     }
     flush(nodes.size());
-    nodes = std::move(result);
+    nodes.resize(w);
 }
 
 struct Significant
@@ -541,16 +568,21 @@ TranslatedSql translateJetSql(const QString &jetSql)
     }
 
     // Rebuilt as text and read again when the statement is Jet's multi-table DELETE.
-    QString text;
-    for (const JetToken &t : tokens)
-        text += t.text;
-    const QString rewritten = rewriteDelete(tokens, text);
-    if (rewritten != text)
-        tokens = tokenizeJet(rewritten);
+    size_t verb = 0;
+    while (verb < tokens.size() && tokens[verb].kind == JetToken::Space)
+        ++verb;
+    if (verb < tokens.size() && tokens[verb].isWord("DELETE")) {
+        QString text;
+        for (const JetToken &t : tokens)
+            text += t.text;
+        const QString rewritten = rewriteDelete(tokens, text);
+        if (rewritten != text)
+            tokens = tokenizeJet(rewritten);
+    }
 
     size_t pos = 0;
     bool closed = false;
-    std::vector<Node> nodes = buildNodes(tokens, &pos, false, &closed);
+    std::vector<Node> nodes = buildNodes(tokens, &pos, 0, &closed);
     transform(nodes, out.parameters);
     out.sql = render(nodes).trimmed();
     return out;

@@ -11,6 +11,10 @@
 
 namespace quorl::db {
 
+// The deepest nesting of parentheses (and of AND/OR in a filter) that is read; deeper
+// text is refused with an Error, as SQLite refuses an expression deeper than 1000.
+inline constexpr int kMaxNesting = 1000;
+
 struct JetToken
 {
     enum Kind {
@@ -24,7 +28,7 @@ struct JetToken
         Word,
         Symbol,     // ( ) , ; . * & + - / = < > <= >= <> != and the like
     };
-    Kind kind;
+    Kind kind = Symbol;
     QString text;   // exactly as written
     // String/DoubleString: the value without quotes; Bracketed/Backquoted: the name;
     // Date: the inside of the #...#; otherwise the text.

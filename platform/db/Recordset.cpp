@@ -1,6 +1,7 @@
 #include "platform/db/Recordset.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
 
@@ -58,7 +59,7 @@ QVariant readCell(sqlite3_stmt *statement, int column, std::uint8_t readAs)
         case Boolean: return QVariant(v != 0);
         case Text: return QVariant(numberText(v));
         case Long:
-            if (v == double(int(v)))
+            if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max() && v == std::trunc(v))
                 return QVariant(int(v));
             return QVariant(v);
         default: return QVariant(v);

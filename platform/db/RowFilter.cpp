@@ -1,5 +1,7 @@
 #include "platform/db/RowFilter.h"
 
+#include <algorithm>
+
 #include "platform/db/FieldValue.h"
 #include "platform/db/JetSql.h"
 
@@ -53,9 +55,17 @@ private:
         return m_tokens[m_pos++];
     }
 
+    // Matching walks the tree recursively, so its depth is bounded: a chain of a thousand
+    // ANDs is as deep as a thousand parentheses.
     int add(RowFilter::Node node)
     {
+        int depth = 1;
+        if (node.kind == RowFilter::Node::And || node.kind == RowFilter::Node::Or)
+            depth += std::max(m_depths[size_t(node.left)], m_depths[size_t(node.right)]);
+        if (depth > kMaxNesting)
+            fail(QStringLiteral("it nests more than %1 levels deep").arg(kMaxNesting));
         m_nodes.push_back(std::move(node));
+        m_depths.push_back(depth);
         return int(m_nodes.size()) - 1;
     }
 
@@ -88,11 +98,15 @@ private:
     int parsePrimary()
     {
         if (peek() && peek()->isSymbol("(")) {
+            if (m_level >= kMaxNesting)
+                fail(QStringLiteral("it nests more than %1 levels deep").arg(kMaxNesting));
             ++m_pos;
+            ++m_level;
             const int inner = parseOr();
             if (!peek() || !peek()->isSymbol(")"))
                 fail(QStringLiteral("a \")\" is missing"));
             ++m_pos;
+            --m_level;
             return inner;
         }
         return parseComparison();
@@ -252,6 +266,8 @@ private:
     std::vector<RowFilter::Node> &m_nodes;
     std::vector<JetToken> m_tokens;
     size_t m_pos = 0;
+    std::vector<int> m_depths; // of each node added, by index
+    int m_level = 0;           // parentheses open at m_pos
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/db/ShapeCommand.h"
 
 #include "platform/db/Error.h"
+#include "platform/db/JetSql.h"
 
 namespace quorl::db {
 namespace {
@@ -133,6 +134,8 @@ private:
     {
         if (!takeWord("SHAPE"))
             fail(QStringLiteral("SHAPE expected"));
+        if (++m_depth > kMaxNesting)
+            fail(QStringLiteral("SHAPE nested more than %1 levels deep").arg(kMaxNesting));
         ShapeLevel level;
         if (atChar(QLatin1Char('('))) {
             ++m_pos;
@@ -149,6 +152,7 @@ private:
                 level.children.push_back(readChild());
             } while (atChar(QLatin1Char(',')) && (++m_pos, true));
         }
+        --m_depth;
         return level;
     }
 
@@ -189,6 +193,7 @@ private:
 
     const QString &m_text;
     qsizetype m_pos = 0;
+    int m_depth = 0; // SHAPE levels being read
 };
 
 } // namespace

@@ -95,6 +95,14 @@ QString resolve(const QString &windowsOrLocalPath)
     return walk(programFolder(), path, keepTrailing);
 }
 
+QString resolveFromCurrentFolder(const QString &path)
+{
+    const QString trimmed = path.trimmed();
+    if (trimmed.isEmpty() || hasDrive(trimmed) || isSeparator(trimmed.front()))
+        return resolve(trimmed);
+    return walk(QStringLiteral("/"), QDir::currentPath() + QLatin1Char('/') + trimmed, isSeparator(trimmed.back()));
+}
+
 QString driveRoot(QChar driveLetter)
 {
     const QChar upper = driveLetter.toUpper();

@@ -16,6 +16,11 @@ namespace quorl::paths {
 // root; a path with neither drive nor root is taken from the program folder.
 QString resolve(const QString &windowsOrLocalPath);
 
+// A path given on a command line: a Windows-style one (with a drive letter, or starting
+// with "\") and a local absolute one as resolve() reads them; any other is taken from
+// the current folder, as command-line tools do.
+QString resolveFromCurrentFolder(const QString &path);
+
 // C: is $QUORL_DRIVE_C, else $XDG_DATA_HOME/quorl-marina/drive_c (~/.local/share by
 // default); another letter L is $QUORL_DRIVE_L, else the folder drive_l beside C's.
 QString driveRoot(QChar driveLetter);

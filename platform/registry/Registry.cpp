@@ -168,11 +168,25 @@ QString quoteValue(const QString &value)
     return out;
 }
 
+// What this file's writer stores starts with its type inside the quotes ("REG_SZ:...")
+// and has every backslash escaped. A value without a type was written by hand, where
+// data="C:\Quorlc\data\DB.mdb" means exactly that path (and "\t" of "\traces" no
+// tab): the text between its quotes is taken as it stands.
+bool isTypedQuoted(const QString &text)
+{
+    static const QRegularExpression typed(QStringLiteral("^\"REG_[A-Z0-9_]+:"));
+    return typed.match(text).hasMatch();
+}
+
 QString unquoteValue(const QString &raw)
 {
     const QString text = raw.trimmed();
     if (!text.startsWith(QLatin1Char('"')))
         return text; // written by hand: taken as it stands, backslashes included
+    if (!isTypedQuoted(text)) {
+        const qsizetype close = text.lastIndexOf(QLatin1Char('"'));
+        return close > 0 ? text.mid(1, close - 1) : text.mid(1);
+    }
     QString out;
     for (qsizetype i = 1; i < text.size(); ++i) {
         const QChar c = text.at(i);
@@ -204,8 +218,12 @@ QString unquoteValue(const QString &raw)
                 while (i + 1 < text.size() && text.at(i + 1) >= QLatin1Char('0') && text.at(i + 1) <= QLatin1Char('7'))
                     value = value * 8 + uint(text.at(++i).unicode() - u'0');
                 out += QChar(char16_t(value));
+            } else if (e == QLatin1Char('\\') || e == QLatin1Char('"') || e == QLatin1Char('\'')
+                       || e == QLatin1Char('?')) {
+                out += e;
             } else {
-                out += e; // \\ \" \' \? and anything unknown
+                out += QLatin1Char('\\'); // no escape: the backslash is data
+                out += e;
             }
         }
     }
@@ -263,8 +281,14 @@ bool writeDocument(const QString &path, const Document &doc)
         if (!text.isEmpty())
             text += QLatin1Char('\n');
         text += sectionHeader(s.path) + QLatin1Char('\n');
-        for (const Entry &e : s.entries)
-            text += escapeName(e.name) + QLatin1Char('=') + quoteValue(e.stored) + QLatin1Char('\n');
+        for (const Entry &e : s.entries) {
+            // A value written by hand goes back as it was read, between quotes and
+            // unescaped, so that writing another value leaves it meaning the same.
+            const bool byHand = !isTypedQuoted(QLatin1Char('"') + e.stored) && !e.stored.contains(QLatin1Char('\n'))
+                && !e.stored.contains(QLatin1Char('\r'));
+            text += escapeName(e.name) + QLatin1Char('=')
+                + (byHand ? QLatin1Char('"') + e.stored + QLatin1Char('"') : quoteValue(e.stored)) + QLatin1Char('\n');
+        }
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

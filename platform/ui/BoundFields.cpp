@@ -52,11 +52,19 @@ void BoundFields::bind(DataCombo *combo, const QString &dataField)
     add(combo, dataField, Kind::Combo);
 }
 
+void BoundFields::setTextReader(QLineEdit *box, TextReader reader)
+{
+    for (Binding &binding : m_bindings) {
+        if (binding.control == box)
+            binding.reader = reader;
+    }
+}
+
 void BoundFields::add(QWidget *control, const QString &dataField, Kind kind)
 {
     if (!control)
         return;
-    m_bindings.append(Binding{control, dataField, kind, QVariant()});
+    m_bindings.append(Binding{control, dataField, kind, QVariant(), TextReader()});
     Binding &binding = m_bindings.last();
     binding.loaded = currentValue(binding);
 }
@@ -165,10 +173,17 @@ void BoundFields::writeToRow()
         if (!rows->isFieldUpdatable(index))
             continue;
         const db::FieldType type = rows->fieldType(index);
-        if (value.typeId() == QMetaType::QString && !isTextField(type) && value.toString().trimmed().isEmpty())
+        const bool text = value.typeId() == QMetaType::QString;
+        if (text && !isTextField(type) && value.toString().trimmed().isEmpty()) {
             rows->setValue(index, QVariant());
-        else
+        } else if (text && binding.reader && !value.toString().trimmed().isEmpty()) {
+            const std::optional<QVariant> read = binding.reader(value.toString());
+            if (!read)
+                throw db::Error(tr("The field '%1' cannot take \"%2\".").arg(binding.field, value.toString()));
+            rows->setValue(index, *read);
+        } else {
             rows->setValue(index, value);
+        }
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -39,6 +42,12 @@ public:
     // The combo's bound value is written to the field; its list comes from elsewhere.
     void bind(DataCombo *combo, const QString &dataField);
 
+    // How a bound text box's text (when not blank) becomes the value written, where a
+    // window reads more than the field's type does ("£15" for a charge). Nothing back
+    // means the text is no value, and the write is refused.
+    using TextReader = std::function<std::optional<QVariant>(const QString &text)>;
+    void setTextReader(QLineEdit *box, TextReader reader);
+
     Adodc *dataSource() const { return m_dataSource; }
 
     void loadFromRow() override;
@@ -55,6 +64,7 @@ private:
         QString field;
         Kind kind;
         QVariant loaded; // what the control held right after loading
+        TextReader reader;
     };
 
     QVariant currentValue(const Binding &binding) const;

@@ -650,6 +650,16 @@ struct WebPageCase {
     const char *expectedAction;   // null: the built-in service
 };
 
+void PrintTo(const WebPageCase &c, std::ostream *out)
+{
+    if (c.providerIndex == 0)
+        *out << "BuiltInService";
+    else if (*c.custom == '\0')
+        *out << "OwnAddressLeftEmpty";
+    else
+        *out << "OwnAddress";
+}
+
 class CreateWebBookingPageTest : public MainWindowTest, public ::testing::WithParamInterface<WebPageCase>
 {
 };

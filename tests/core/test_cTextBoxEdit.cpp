@@ -30,6 +30,11 @@ struct BoxKind {
     std::function<Box(QWidget *parent, const QString &text)> make;
 };
 
+void PrintTo(const BoxKind &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 template <class Edit>
 Box multiLine(QWidget *parent, const QString &text)
 {

@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <ostream>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +9,9 @@
 
 #include "core/RegistryValues.h"
 #include "core/modEventLog.h"
+#include "core/modMessageLog.h"
 #include "platform/registry/Registry.h"
+#include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "support/QuorlTest.h"
@@ -148,6 +152,48 @@ TEST_F(EventLogTest, EmptyTraceSettingTurnsTheLogOff)
     EXPECT_TRUE(EventLogPath.isEmpty());
     EXPECT_NO_THROW(WriteEventLog(ui::Now(), evApplicationStarted, QString()));
 }
+
+// An entry the log cannot take is not shown to the user, but it leaves a line in the
+// message log. Each world below fails for root too, who may write into read-only folders.
+struct UnwritableCase {
+    const char *name;
+    const char *traces; // the "traces" setting
+    void (*prepare)(const QString &driveC);
+};
+
+void PrintTo(const UnwritableCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class EventLogUnwritable : public EventLogTest, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(EventLogUnwritable, EachLostEntryLeavesAnErrorLineInTheMessageLog)
+{
+    GetParam().prepare(driveC());
+    SetRegistryValue(HKEY_LOCAL_MACHINE, QString::fromUtf8(kProgramKey), QString::fromUtf8(kValueTraces),
+                     QString::fromLatin1(GetParam().traces));
+    InitEventLog();
+    EXPECT_NO_THROW(WriteEventLog(ui::Now(), evBerthAdded, QStringLiteral("Name: 'A1'")));
+    EXPECT_NO_THROW(WriteEventLog(ui::Now(), evApplicationClosed, kDashes));
+
+    const QStringList lines = text::readAnsiLines(messageLogPath());
+    ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral(" (ERR): modEventLog.WriteEventLog: ")));
+    EXPECT_TRUE(lines.at(0).contains(QStringLiteral("Berth added")));
+    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("Application closed")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Worlds, EventLogUnwritable,
+    ::testing::Values(
+        UnwritableCase{"TraceFolderMissing", "C:\\Quorlc\\traces\\", [](const QString &) {}},
+        UnwritableCase{"TraceFolderUnderAFile", "C:\\Quorlc\\data\\DB.mdb\\traces\\", [](const QString &) {}},
+        UnwritableCase{"TraceFolderIsAFile", "C:\\Quorlc\\traces\\",
+                       [](const QString &drive) { ASSERT_TRUE(text::writeAnsiFile(drive + "/Quorlc/traces", "x")); }},
+        UnwritableCase{"EventsLogIsAFolder", "C:\\Quorlc\\traces\\",
+                       [](const QString &drive) { ASSERT_TRUE(QDir().mkpath(drive + "/Quorlc/traces/08122026/events.Log")); }}),
+    [](const ::testing::TestParamInfo<UnwritableCase> &info) { return std::string(info.param.name); });
 
 // Today is 8 December 2026: the limit is midnight of 1 December.
 TEST_F(EventLogTest, OldTracesGoOnYesOnlyRealDatesBeforeTheLimit)

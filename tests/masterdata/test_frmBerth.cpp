@@ -250,9 +250,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedAdd{"   ", "Pontoon", false,
                    "No berth name has been entered. Please enter a berth name (or number) to continue."},
         RefusedAdd{"E5", "Pontoon", true, "Please select owner from the list"},
-        RefusedAdd{"E5", "", false, "Please select berth type from the list"},
-        // Berths are told apart by name everywhere; letter case does not make another name.
-        RefusedAdd{" a1 ", "Pontoon", false, "A berth named 'a1' already exists."}));
+        RefusedAdd{"E5", "", false, "Please select berth type from the list"}));
+
+// Bookings and their charges go by berth ID, so a name may be given twice.
+TEST_F(BerthDialogTest, AddTakesANameThatAnotherBerthHasToo)
+{
+    open();
+    typeBerth(QStringLiteral(" a1 "), QStringLiteral("Pontoon"));
+    box("txtDailyHireCharge")->setText(QStringLiteral("20"));
+    dialog->cmdAdd_Click();
+    dialog->Command1_Click();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Berth WHERE Name = 'a1'")), 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM Berth WHERE Name = 'a1' AND DailyHireCharge = 20")), 1);
+    EXPECT_EQ(eventLog(), eventLogEntry(defaultNow(), evBerthAdded, QStringLiteral("Name: 'a1'")));
+}
 
 struct ClosingRoad {
     const char *name;

@@ -84,6 +84,22 @@ TEST_F(PathsTest, LocalAndRelativePathsStayOnTheirOwnRoots)
     EXPECT_EQ(paths::resolve(""), "");
 }
 
+TEST_F(PathsTest, CommandLinePathsStartAtTheCurrentFolderUnlessWindowsStyle)
+{
+    const QString current = worldDir() + "/shell";
+    ASSERT_TRUE(QDir().mkpath(current));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(current));
+    EXPECT_EQ(paths::resolveFromCurrentFolder("starter.mdb"), current + "/starter.mdb");
+    EXPECT_EQ(paths::resolveFromCurrentFolder("new/starter.mdb"), current + "/new/starter.mdb");
+    EXPECT_EQ(paths::resolveFromCurrentFolder("../starter.mdb"), worldDir() + "/starter.mdb");
+    EXPECT_EQ(paths::resolveFromCurrentFolder("./"), current + "/");
+    EXPECT_EQ(paths::resolveFromCurrentFolder(worldDir() + "/x.mdb"), worldDir() + "/x.mdb");
+    EXPECT_EQ(paths::resolveFromCurrentFolder("c:\\Quorlc\\Data\\db.mdb"), databasePath());
+    EXPECT_EQ(paths::resolveFromCurrentFolder("\\Quorlc\\data\\DB.mdb"), databasePath());
+    QDir::setCurrent(before);
+}
+
 TEST(PathsJoin, PutsExactlyOneSeparatorBetween)
 {
     EXPECT_EQ(paths::joinWindows("c:\\x\\", "y"), "c:\\x\\y");

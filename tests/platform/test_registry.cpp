@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -93,6 +95,44 @@ TEST_F(RegistryTest, EachCallReadsTheFileAsItIsNow)
     setVariable("QUORL_REGISTRY", worldDir() + "/other.ini");
     EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "data", "none"), "none");
 }
+
+struct HandWrittenCase {
+    const char *name;
+    const char *line; // as typed into the file, after "data"
+    const char *read;
+};
+
+void PrintTo(const HandWrittenCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class RegistryHandWritten : public RegistryTest, public ::testing::WithParamInterface<HandWrittenCase> {};
+
+TEST_P(RegistryHandWritten, ValueReadsAsItWasMeant)
+{
+    ASSERT_TRUE(text::writeAnsiFile(registry::filePath(),
+                                    QStringLiteral("[HKEY_LOCAL_MACHINE\\Software\\Quorl Software\\Quorl Duzuruz]\r\n"
+                                                   "data%1\r\n")
+                                        .arg(QString::fromLatin1(GetParam().line))));
+    EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "data", "default"), QString::fromLatin1(GetParam().read));
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "Next Tip", "1"); // the file is written anew
+    EXPECT_EQ(GetRegistryValue(HKEY_LOCAL_MACHINE, kKey, "data", "default"), QString::fromLatin1(GetParam().read));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, RegistryHandWritten,
+    ::testing::Values(
+        HandWrittenCase{"QuotedWindowsPath", R"(="C:\Quorlc\data\DB.mdb")", R"(C:\Quorlc\data\DB.mdb)"},
+        HandWrittenCase{"QuotedFolderEndingInBackslash", R"( = "C:\Quorlc\traces\" )", R"(C:\Quorlc\traces\)"},
+        HandWrittenCase{"QuotedNetworkPath", R"(="\\office-pc\quorlc\DB.mdb")", R"(\\office-pc\quorlc\DB.mdb)"},
+        HandWrittenCase{"UnquotedWindowsPath", R"(=C:\Quorlc\data\DB.mdb)", R"(C:\Quorlc\data\DB.mdb)"},
+        HandWrittenCase{"QuotedEmpty", R"(="")", ""},
+        // Typed values are this program's own writing, where a backslash escapes...
+        HandWrittenCase{"TypedWithEscapes", R"(="REG_SZ:C:\\Quorlc\\x.mdb\tend")", "C:\\Quorlc\\x.mdb\tend"},
+        // ...but one that starts no escape is still data.
+        HandWrittenCase{"TypedWithUnknownEscapes", R"(="REG_SZ:C:\Quorlc\data\DB.mdb")", R"(C:\Quorlc\data\DB.mdb)"},
+        HandWrittenCase{"OtherTypeGivesTheDefault", R"(="REG_DWORD:1")", "default"}));
 
 TEST_F(RegistryTest, FileIsReadableByQSettingsAndLeavesNoScratchFiles)
 {

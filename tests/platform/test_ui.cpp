@@ -70,9 +70,29 @@ struct StyleCase {
     int escape;
 };
 
+// "YesNoCancel+DefaultButton2", as the style is written where a box is asked for.
+std::string styleName(int buttons)
+{
+    static const char *const sets[] = {"OKOnly", "OKCancel", "AbortRetryIgnore", "YesNoCancel", "YesNo", "RetryCancel"};
+    const int set = buttons & 0x0F;
+    std::string name = set < 6 ? sets[set] : "Buttons" + std::to_string(set);
+    switch (buttons & 0x70) {
+    case vbCritical: name += "+Critical"; break;
+    case vbQuestion: name += "+Question"; break;
+    case vbExclamation: name += "+Exclamation"; break;
+    case vbInformation: name += "+Information"; break;
+    default: break;
+    }
+    if (buttons & vbDefaultButton2)
+        name += "+DefaultButton2";
+    if (buttons & vbDefaultButton3)
+        name += "+DefaultButton3";
+    return name;
+}
+
 void PrintTo(const StyleCase &c, std::ostream *os)
 {
-    *os << "buttons " << c.buttons;
+    *os << styleName(c.buttons);
 }
 
 class MessageStyles : public ::testing::TestWithParam<StyleCase> {};
@@ -147,7 +167,7 @@ struct KeyCase {
 
 void PrintTo(const KeyCase &c, std::ostream *os)
 {
-    *os << "buttons " << c.buttons << ", key " << c.key;
+    *os << styleName(c.buttons) << (c.key == Qt::Key_Escape ? " Escape" : c.key == Qt::Key_Return ? " Enter" : " key");
 }
 
 class QtMessageBoxKeys : public ::testing::TestWithParam<KeyCase> {};

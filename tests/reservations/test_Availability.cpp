@@ -34,6 +34,11 @@ struct PeriodCase {
     bool free; // whether the berth booked 1 June 09:00 to 3 June 14:00 is offered
 };
 
+void PrintTo(const PeriodCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class AvailabilityAtEdges : public BookingWorld, public ::testing::WithParamInterface<PeriodCase> {
 };
 

@@ -15,6 +15,15 @@ struct NumberCase {
     std::optional<double> value; // nullopt: refused by the number check
 };
 
+void PrintTo(const NumberCase &c, std::ostream *out)
+{
+    *out << '"' << c.text << '"';
+    if (c.value)
+        *out << " reads " << *c.value;
+    else
+        *out << " refused";
+}
+
 class BoxNumberReading : public ::testing::TestWithParam<NumberCase> {
 };
 

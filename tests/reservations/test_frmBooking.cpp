@@ -143,6 +143,11 @@ struct TimeSettingCase {
     QTime departure;
 };
 
+void PrintTo(const TimeSettingCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class BookingTimeSettings : public BookingForm, public ::testing::WithParamInterface<TimeSettingCase> {
 };
 
@@ -177,6 +182,11 @@ struct DateCase {
     QDateTime snappedFrom;
     QDateTime snappedTo;
 };
+
+void PrintTo(const DateCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class BookingDates : public BookingForm, public ::testing::WithParamInterface<DateCase> {
 };
@@ -369,6 +379,11 @@ struct NumberBoxCase {
     const char *title;
     const char *refused;
 };
+
+void PrintTo(const NumberBoxCase &c, std::ostream *out)
+{
+    *out << c.box << " \"" << c.refused << '"';
+}
 
 class BookingNumberBoxes : public BookingForm, public ::testing::WithParamInterface<NumberBoxCase> {
 };
@@ -655,6 +670,11 @@ struct FailureCase {
     const char *trigger; // %B: the second berth's ID
 };
 
+void PrintTo(const FailureCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class BookingSaveFailure : public BookingForm, public ::testing::WithParamInterface<FailureCase> {
 };
 
@@ -724,6 +744,11 @@ struct GoneCase {
     const char *change; // %C the customer, %B the second berth
     const char *message;
 };
+
+void PrintTo(const GoneCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class BookingMeanwhile : public BookingForm, public ::testing::WithParamInterface<GoneCase> {
 };
