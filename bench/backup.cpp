@@ -4,7 +4,9 @@
 // call alone (the same work gzip does: pack or unpack one file) and the whole
 // command (consistent copy, pack; or unpack, check, copy into the live file).
 // Each figure is the best of three runs. The last line is the slower of the two
-// library-to-gzip ratios.
+// commands' ratios, since the commands are what the office waits for; the restore
+// also keeps a safety copy, checks the whole database and copies it in under a
+// journal, none of which gunzip does.
 
 #include <algorithm>
 #include <chrono>
@@ -160,6 +162,7 @@ int main(int argc, char **argv)
                 backupCommand / gzip);
     std::printf("restore command (.bak, unpack, check, copy):  %8.1f ms   ratio to gunzip %.2f\n", restoreCommand,
                 restoreCommand / gunzip);
-    std::printf("ratio: %.2f (goal: at most 1.20)\n", std::max(ours / gzip, unpack / gunzip));
+    std::printf("archive calls alone: ratio %.2f\n", std::max(ours / gzip, unpack / gunzip));
+    std::printf("ratio: %.2f (goal: at most 1.20)\n", std::max(backupCommand / gzip, restoreCommand / gunzip));
     return 0;
 }
