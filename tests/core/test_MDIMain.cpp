@@ -62,6 +62,16 @@ class OtherChild : public TestChild
     Q_OBJECT
 };
 
+class ThirdChild : public TestChild
+{
+    Q_OBJECT
+};
+
+class FirstChild : public TestChild
+{
+    Q_OBJECT
+};
+
 struct Entry {
     const char *control;
     const char *caption;   // "-" for a separator
@@ -878,6 +888,61 @@ TEST_F(MainWindowTest, EveryCommandOfTheProgramsTableOpensTheWindowItNames)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 }
+
+// Closing the window in front brings back the one the user was in before it,
+// not whichever window happened to be opened first.
+struct ReturnCase {
+    const char *name;
+    std::vector<char> steps;   // 'A', 'B', 'C': open or bring that window to the front, in order
+    char closed;               // the window then closed
+    char expected;             // the window in front afterwards
+};
+
+void PrintTo(const ReturnCase &item, std::ostream *out)
+{
+    *out << item.name;
+}
+
+class ReturnToPreviousWindowTest : public MainWindowTest, public ::testing::WithParamInterface<ReturnCase>
+{
+};
+
+TEST_P(ReturnToPreviousWindowTest, ClosingTheFrontWindowReturnsToThePreviousOne)
+{
+    MDIMain main(nullptr, Navigation{});
+    main.show();
+    main.activateWindow();
+    const std::map<char, Opener> openers{
+        {'A', childWindow<FirstChild>()}, {'B', childWindow<OtherChild>()}, {'C', childWindow<ThirdChild>()}};
+    auto child = [&main](char which) -> QWidget * {
+        switch (which) {
+        case 'A': return ui::findMdiChild<FirstChild>(main.mdiArea());
+        case 'B': return ui::findMdiChild<OtherChild>(main.mdiArea());
+        default: return ui::findMdiChild<ThirdChild>(main.mdiArea());
+        }
+    };
+    for (char step : GetParam().steps) {
+        openers.at(step)(main);
+        ASSERT_EQ(ui::activeMdiChild(main.mdiArea()), child(step));
+    }
+
+    QWidget *expected = child(GetParam().expected);
+    ASSERT_TRUE(child(GetParam().closed)->close());
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(ui::activeMdiChild(main.mdiArea()), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, ReturnToPreviousWindowTest,
+    ::testing::Values(ReturnCase{"SummaryOpenedFromTheLastWindow", {'A', 'B', 'C'}, 'C', 'B'},
+                      ReturnCase{"SummaryOpenedAfterGoingBackToTheFirst", {'A', 'B', 'A', 'C'}, 'C', 'A'},
+                      ReturnCase{"MiddleWindowUsedLast", {'A', 'B', 'C', 'A', 'B'}, 'B', 'A'},
+                      ReturnCase{"FirstWindowClosedAfterTheOthers", {'C', 'B', 'A'}, 'A', 'B'}),
+    [](const ::testing::TestParamInfo<ReturnCase> &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quorl
