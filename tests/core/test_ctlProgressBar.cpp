@@ -1,5 +1,7 @@
 #include "core/ctlProgressBar.h"
 
+#include <ostream>
+
 #include <QImage>
 #include <QPixmap>
 
@@ -39,6 +41,7 @@ struct BarCase {
     int barWidth;   // of 200 pixels
 };
 
+void PrintTo(const BarCase &c, std::ostream *os) { *os << c.name; }
 class ProgressBarDrawing : public ::testing::TestWithParam<BarCase> {};
 
 TEST_P(ProgressBarDrawing, ShowsThePercentageOfMaxAndABarAsWide)

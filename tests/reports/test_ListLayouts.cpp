@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
@@ -117,6 +119,7 @@ struct MoneyCase {
     const char *shown;
 };
 
+void PrintTo(const MoneyCase &c, std::ostream *os) { *os << c.name; }
 class MoneyTexts : public ::testing::TestWithParam<MoneyCase> {};
 
 TEST_P(MoneyTexts, ReadAsTheReportsPrintThem)

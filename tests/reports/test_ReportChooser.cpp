@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -52,6 +54,7 @@ struct PeriodCase {
     const char *title;
 };
 
+void PrintTo(const PeriodCase &c, std::ostream *os) { *os << c.name; }
 class PeriodFilters : public ReportChooser, public ::testing::WithParamInterface<PeriodCase> {};
 
 TEST_P(PeriodFilters, KeepTheBookingsOfWholeDays)

@@ -1,5 +1,7 @@
 #include "reports/modExport.h"
 
+#include <ostream>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -118,6 +120,7 @@ struct UnwritableCase {
     QString (*path)(const QString &world);
 };
 
+void PrintTo(const UnwritableCase &c, std::ostream *os) { *os << c.name; }
 class UnwritableExportTest : public ExportTest, public ::testing::WithParamInterface<UnwritableCase>
 {
 };
@@ -151,6 +154,7 @@ struct TodayCase {
     bool included;
 };
 
+void PrintTo(const TodayCase &c, std::ostream *os) { *os << c.name; }
 class TodaysReservationsTest : public ExportTest, public ::testing::WithParamInterface<TodayCase>
 {
 };
