@@ -1,5 +1,7 @@
 #include "core/ctlProgressBar.h"
 
+#include <ostream>
+
 #include <QImage>
 #include <QPixmap>
 
@@ -39,6 +41,7 @@ struct BarCase {
     int barWidth;   // of 200 pixels
 };
 
+void PrintTo(const BarCase &c, std::ostream *os) { *os << c.name; }
 class ProgressBarDrawing : public ::testing::TestWithParam<BarCase> {};
 
 TEST_P(ProgressBarDrawing, ShowsThePercentageOfMaxAndABarAsWide)
@@ -55,7 +58,7 @@ TEST_P(ProgressBarDrawing, ShowsThePercentageOfMaxAndABarAsWide)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ProgressBarDrawing,
-    ::testing::Values(BarCase{"Half", 0, 100, 50, "50.00%", 100}, BarCase{"Full", 0, 100, 100, "100.00%", 200},
+    ::testing::Values(BarCase{"Full", 0, 100, 100, "100.00%", 200},
                       BarCase{"Empty", 0, 100, 0, "0.00%", 0}, BarCase{"MaxZeroShowsNoBar", 0, 0, 0, "0.00%", 0},
                       BarCase{"MinTakesNoPartInTheFraction", 20, 100, 20, "20.00%", 40},
                       BarCase{"Fractions", 0, 3, 1, "33.33%", 67}),

@@ -547,21 +547,11 @@ protected:
 
 std::string deletionName(BookingDeletion deletion)
 {
-    switch (deletion) {
-    case BookingDeletion::CustomerDeleted:
-        return "CustomerDeleted";
-    case BookingDeletion::BookingCancelled:
-        return "BookingCancelled";
-    case BookingDeletion::BookingFormCancelled:
-        break;
-    }
-    return "BookingFormCancelled";
+    static const char *const names[] = {"CustomerDeleted", "BookingCancelled", "BookingFormCancelled"};
+    return names[int(deletion)];
 }
 
-void PrintTo(BookingDeletion deletion, std::ostream *os)
-{
-    *os << deletionName(deletion);
-}
+void PrintTo(BookingDeletion deletion, std::ostream *os) { *os << deletionName(deletion); }
 
 TEST_P(BerthAfterBookingDeletionTest, TheBerthsOfTheDeletedBookingAreNoLongerBooked)
 {

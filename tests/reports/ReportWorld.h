@@ -5,8 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "masterdata/MasterDataTest.h"
 #include "support/PrintedText.h"
-#include "support/QuorlTest.h"
 
 namespace quorl {
 
@@ -14,36 +14,25 @@ namespace reports {
 class ReportDocument;
 }
 
-// A test world with the shared connection open on the starter database, the event
-// log ready, no printer installed, and helpers to put bookings in and to read what
-// a report prints.
-class ReportWorld : public QuorlTest {
+// The starter database and the event log of MasterDataTest, no printer installed,
+// and helpers to put bookings in and to read what a report prints.
+class ReportWorld : public MasterDataTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
     static QDateTime at(int year, int month, int day, int hour = 0, int minute = 0);
 
     qint64 addCustomer(const QString &name, const QString &houseName = QStringLiteral("Rose Cottage"));
     qint64 addBerth(const QString &name);
     struct Charges {
-        QVariant costOfHire;
-        QVariant otherCharges;
-        QVariant vat;
-        QVariant totalPayable;
-        QVariant amountPayed;
+        QVariant costOfHire, otherCharges, vat, totalPayable, amountPayed;
     };
     qint64 addBooking(qint64 customerId, const QDateTime &from, const QDateTime &to, const QList<qint64> &berths = {},
                       const QDateTime &created = QDateTime(), const Charges &charges = {});
-
-    void execute(const QString &sql) const;
-    QVariant scalar(const QString &sql) const;
 
     // The document printed into a PDF file, as text; pages end with a form feed.
     QString printed(const reports::ReportDocument &document);
 
 private:
-    std::unique_ptr<NoPrinterInstalled> m_noPrinter;
+    NoPrinterInstalled m_noPrinter;
     int m_printed = 0;
 };
 

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
@@ -117,6 +119,7 @@ struct MoneyCase {
     const char *shown;
 };
 
+void PrintTo(const MoneyCase &c, std::ostream *os) { *os << c.name; }
 class MoneyTexts : public ::testing::TestWithParam<MoneyCase> {};
 
 TEST_P(MoneyTexts, ReadAsTheReportsPrintThem)
@@ -127,8 +130,7 @@ TEST_P(MoneyTexts, ReadAsTheReportsPrintThem)
 INSTANTIATE_TEST_SUITE_P(
     Amounts, MoneyTexts,
     ::testing::Values(MoneyCase{"Null", QVariant(), ""}, MoneyCase{"EmptyText", QString(), ""},
-                      MoneyCase{"Thousands", 1234567.891, "£1,234,567.89"},
-                      MoneyCase{"TextNumber", QStringLiteral("12.5"), "£12.50"},
+                      MoneyCase{"Millions", 1234567.891, "£1,234,567.89"},
                       MoneyCase{"NotANumber", QStringLiteral("n/a"), "n/a"}),
     [](const auto &info) { return std::string(info.param.name); });
 

@@ -14,22 +14,6 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
 }
 
-TEST(WebBookingTemplate, HasItsPlaceholdersAndWindowsLineEnds)
-{
-    const QString page = webBookingTemplate();
-    ASSERT_EQ(page.size(), 5243);
-    EXPECT_EQ(page.count(QStringLiteral("{ACTION}")), 1);
-    EXPECT_EQ(page.count(QStringLiteral("{YOUREMAIL}")), 2);
-    EXPECT_EQ(page.count(QLatin1Char('\n')), page.count(QStringLiteral("\r\n")));
-    EXPECT_EQ(page.count(QLatin1Char('\r')), page.count(QStringLiteral("\r\n")));
-    for (const char *field : {"your_email_address", "your_name", "email_subject_line", "required_fields",
-                              "thank_you_title", "return_link_url", "return_link_name", "background_color",
-                              "text_color", "link_color", "visited_link_color", "active_link_color", "arrive_day",
-                              "arrive_month", "arrive_year", "departure_day", "departure_month", "departure_year",
-                              "visitor_name", "visitor_email_address", "Comment", "Submit"})
-        EXPECT_TRUE(page.contains(QStringLiteral("name=\"%1\"").arg(QLatin1String(field)))) << field;
-}
-
 TEST(WebBookingPageText, YearListsFollowTheClock)
 {
     const QString page = webBookingPageText(webBookingTemplate(), QString(), QString(), 2031);

@@ -1,5 +1,7 @@
 #include "reports/frmWizardMailList.h"
 
+#include <ostream>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -42,6 +44,7 @@ struct JoinCase {
     QByteArray file;
 };
 
+void PrintTo(const JoinCase &c, std::ostream *os) { *os << c.name; }
 class MailListJoinTest : public MailListTest, public ::testing::WithParamInterface<JoinCase>
 {
 };

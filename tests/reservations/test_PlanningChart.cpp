@@ -63,7 +63,6 @@ TEST_P(SlotRows, FollowTheViewFromTheStart)
 INSTANTIATE_TEST_SUITE_P(
     Chart, SlotRows,
     ::testing::Values(
-        SlotCase{"TenHalfHoursFromEight", dec(8, 8), 10, kHalfHourView, {0, 1, 9}, {"8 08:00", "8 08:30", "8 12:30"}},
         SlotCase{"ThirtyRowsGoOnAtEightNextDay", dec(8, 8), 30, kHalfHourView, {23, 24, 29},
                  {"8 19:30", "9 08:00", "9 10:30"}},
         SlotCase{"StartAtHalfSevenWrapsAfterOneRow", dec(8, 19, 30), 3, kHalfHourView, {0, 1, 2},
@@ -112,7 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {"8 08:30", "9 11:00"}},
         ScrollCase{"FirstRowCrossesIntoTheNextDay", dec(8, 19, 30), 4, kHalfHourView, false, true,
                    {"9 08:00", "9 09:30"}},
-        ScrollCase{"BackFromEightOfTheSecondDayStays", dec(9, 8), 4, kHalfHourView, true, false, {}},
         ScrollCase{"SingleRowForward", dec(8, 10), 1, kHalfHourView, false, true, {"8 10:30", "8 10:30"}},
         ScrollCase{"NoRowsNeverMove", dec(8, 8), 0, kDayView, false, false, {}},
         ScrollCase{"DayViewBackIntoThePreviousMonth", QDateTime(QDate(2026, 12, 1), QTime(8, 0)), 3, kDayView, true,

@@ -166,16 +166,17 @@ TEST_P(BerthNotesRefused, IsUndoneToldAndLogsNothingAndKeepsTheTypedNotes)
     EXPECT_EQ(eventLog(), notesEvent());
 }
 
-std::string obstacleName(const ::testing::TestParamInfo<Obstacle> &info)
+const char *obstacleName(Obstacle obstacle)
 {
     const char *names[] = {"RefusingTrigger", "CheckAtCommit", "OtherConnectionsLock"};
-    return names[int(info.param)];
+    return names[int(obstacle)];
 }
+void PrintTo(Obstacle obstacle, std::ostream *os) { *os << obstacleName(obstacle); }
 
 INSTANTIATE_TEST_SUITE_P(Failures, BerthNotesRefused,
                          ::testing::Values(Obstacle::RefusingTrigger, Obstacle::CheckAtCommit,
                                            Obstacle::OtherConnectionsLock),
-                         obstacleName);
+                         [](const auto &info) { return std::string(obstacleName(info.param)); });
 
 } // namespace
 } // namespace quorl

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -105,6 +107,7 @@ struct CountCase {
     bool captionsShown;
 };
 
+void PrintTo(const CountCase &c, std::ostream *os) { *os << c.name; }
 class HeadCounts : public BookingSummaryWindow, public ::testing::WithParamInterface<CountCase> {};
 
 TEST_P(HeadCounts, ShowOrHideTogether)
