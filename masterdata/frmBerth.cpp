@@ -391,15 +391,7 @@ void frmBerth::reject()
 
 void frmBerth::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &failure) {
-        logError(QStringLiteral("frmBerth.cmdCancel_Click"), failure);
-    }
+    rollBackTransaction(m_inTransaction, QStringLiteral("frmBerth.cmdCancel_Click"));
 }
 
 void frmBerth::showCurrentBerth()

@@ -350,15 +350,7 @@ void frmWizardConfig::Form_Unload()
 
 void frmWizardConfig::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &failure) {
-        logError(QStringLiteral("frmWizardConfig.Form_Unload"), failure);
-    }
+    rollBackTransaction(m_inTransaction, QStringLiteral("frmWizardConfig.Form_Unload"));
 }
 
 void frmWizardConfig::chkOwner_Click()

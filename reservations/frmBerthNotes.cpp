@@ -244,15 +244,7 @@ void frmBerthNotes::reject()
 
 void frmBerthNotes::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &error) {
-        logError(routine("cmdCancel_Click"), error);
-    }
+    rollBackTransaction(m_inTransaction, routine("cmdCancel_Click"));
 }
 
 bool frmBerthNotes::eventFilter(QObject *watched, QEvent *event)
