@@ -29,6 +29,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
@@ -168,12 +169,7 @@ void showListWindow(QWidget *window)
         window->activateWindow();
         return;
     }
-    const char *hooked = "quorlFormActivateHooked";
-    if (!subWindow->property(hooked).toBool()) {
-        subWindow->setProperty(hooked, true);
-        QObject::connect(subWindow, &QMdiSubWindow::aboutToActivate, window,
-                         [window] { QMetaObject::invokeMethod(window, "Form_Activate"); });
-    }
+    ui::hookFormActivate(window, [window] { QMetaObject::invokeMethod(window, "Form_Activate"); });
     subWindow->show();
     if (QMdiArea *area = subWindow->mdiArea())
         area->setActiveSubWindow(subWindow);
