@@ -3,7 +3,6 @@
 #include <array>
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -253,11 +252,6 @@ void BerthPage::validateBerthNumber(QLineEdit *box, bool &Cancel)
         Cancel = true;
         return;
     }
-}
-
-bool isEnterKeyIn(const QWidget *form, QObject *watched, QEvent *event)
-{
-    return isEnterKey(event) && watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == form;
 }
 
 void reportBerthFailure(const QString &where, const std::exception &failure, const QString &title,

@@ -10,11 +10,9 @@
 #include "platform/ui/ValidateOnLeave.h"
 
 class QCheckBox;
-class QEvent;
 class QGridLayout;
 class QGroupBox;
 class QLineEdit;
-class QObject;
 class QPlainTextEdit;
 class QPushButton;
 class QVBoxLayout;
@@ -115,10 +113,6 @@ void BerthPage::installBerthNumberChecks(Form *form)
     ui::installValidateOnLeave(txtWeeklyHireCharge, validator(&Form::txtWeeklyHireCharge_Validate));
     ui::installValidateOnLeave(txtWidth, validator(&Form::txtWidth_Validate));
 }
-
-// Whether the event is the Enter key pressed in one of form's own controls (not in
-// a window it opened).
-bool isEnterKeyIn(const QWidget *form, QObject *watched, QEvent *event);
 
 // A berth window's failure: written to the message log under where and shown under
 // title, after what when given.
