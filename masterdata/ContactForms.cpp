@@ -273,6 +273,16 @@ bool isEnterKey(QEvent *event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+bool takeEnterKey(const QString &where, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        logError(where, error);
+    }
+    return true;
+}
+
 QString userErrorText(const std::exception &error)
 {
     if (const auto *dbError = dynamic_cast<const db::Error *>(&error))
@@ -501,14 +511,8 @@ bool ContactDialog::eventFilter(QObject *watched, QEvent *event)
         lblSendEmail_Click();
         return true;
     }
-    if (isEnterKey(event)) {
-        try {
-            Form_KeyDown(13);
-        } catch (const std::exception &error) {
-            logError(routine("Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(routine("Form_KeyDown"), [this] { Form_KeyDown(13); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -249,14 +249,8 @@ void frmBerthNotes::rollBack()
 
 bool frmBerthNotes::eventFilter(QObject *watched, QEvent *event)
 {
-    if (isEnterKey(event)) {
-        try {
-            FocusNextControl(this);
-        } catch (const std::exception &error) {
-            logError(routine("Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(routine("Form_KeyDown"), [this] { FocusNextControl(this); });
     return QDialog::eventFilter(watched, event);
 }
 
