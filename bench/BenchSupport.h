@@ -54,6 +54,16 @@ inline bool createEmptyMarina(const QString &path)
     return true;
 }
 
+// The marina file opened straight through SQLite with a transaction begun, for
+// filling it quickly.
+inline sqlite3 *openForFilling(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
+    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    return db;
+}
+
 // The booking's berth lines through the prepared insert: most bookings hold one
 // berth, one in five holds two, drawn from the first berths.
 inline void addBookingLines(sqlite3 *db, sqlite3_stmt *line, sqlite3_int64 bookingId, std::mt19937 &random,

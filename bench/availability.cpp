@@ -37,9 +37,7 @@ using bench::storedDate;
 // Ten years of bookings of one to fourteen nights, most holding one berth, some two.
 void fillMarina(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    sqlite3 *db = bench::openForFilling(path);
 
     sqlite3_stmt *berth = nullptr;
     check(sqlite3_prepare_v2(db,

@@ -41,9 +41,7 @@ using bench::storedDate;
 // one transaction.
 void fillMarina(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    sqlite3 *db = bench::openForFilling(path);
     std::mt19937 random(20261208);
 
     sqlite3_stmt *customer = nullptr;
