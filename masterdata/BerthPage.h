@@ -4,6 +4,7 @@
 #include <exception>
 #include <optional>
 
+#include <QLineEdit>
 #include <QString>
 
 #include "masterdata/BerthList.h"
@@ -12,7 +13,6 @@
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QVBoxLayout;

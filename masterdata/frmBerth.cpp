@@ -5,11 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -26,12 +23,10 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
-#include "platform/ui/ValidateOnLeave.h"
 
 namespace quorl {
 

@@ -5,11 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -32,7 +29,6 @@
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
-#include "platform/ui/ValidateOnLeave.h"
 #include "platform/ui/WizardPages.h"
 
 namespace quorl {
