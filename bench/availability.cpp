@@ -4,7 +4,6 @@
 // the same run, the same query through the plain SQLite C API reading every column
 // of every row. Prints both times and their ratio.
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -12,13 +11,13 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
+#include "bench/BenchSupport.h"
+
 #include "platform/db/Connection.h"
-#include "platform/db/Database.h"
 #include "platform/db/Error.h"
 #include "platform/db/JetSql.h"
 #include "platform/db/Recordset.h"
@@ -29,29 +28,16 @@ namespace {
 constexpr int kBerths = 2000;
 constexpr int kBookings = 200000;
 constexpr int kPeriods = 40;
-const char *const kStoredDateFormat = "yyyy-MM-dd HH:mm:ss";
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void check(int rc, sqlite3 *db, const char *what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::Clock;
+using bench::check;
+using bench::millisecondsSince;
+using bench::storedDate;
 
 // Ten years of bookings of one to fourteen nights, most holding one berth, some two.
 void fillMarina(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    sqlite3 *db = bench::openForFilling(path);
 
     sqlite3_stmt *berth = nullptr;
     check(sqlite3_prepare_v2(db,
@@ -88,8 +74,8 @@ void fillMarina(const QString &path)
     for (int i = 1; i <= kBookings; ++i) {
         const QDateTime from = first.addDays(qint64(random() % spanDays)).addSecs(qint64(random() % 20) * 1800);
         const QDateTime to = from.addDays(1 + random() % 14).addSecs(qint64(random() % 10) * 1800);
-        const QByteArray fromText = from.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
-        const QByteArray toText = to.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
+        const QByteArray fromText = storedDate(from);
+        const QByteArray toText = storedDate(to);
         sqlite3_bind_text(booking, 1, fromText.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(booking, 2, toText.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(booking, 3, 1 + int(random() % 5000));
@@ -97,14 +83,7 @@ void fillMarina(const QString &path)
         sqlite3_bind_int(booking, 5, i);
         check(sqlite3_step(booking), db, "insert booking");
         sqlite3_reset(booking);
-        const sqlite3_int64 bookingId = sqlite3_last_insert_rowid(db);
-        const int lines = random() % 5 == 0 ? 2 : 1;
-        for (int l = 0; l < lines; ++l) {
-            sqlite3_bind_int64(line, 1, bookingId);
-            sqlite3_bind_int(line, 2, 1 + int(random() % kBerths));
-            check(sqlite3_step(line), db, "insert line");
-            sqlite3_reset(line);
-        }
+        bench::addBookingLines(db, line, sqlite3_last_insert_rowid(db), random, kBerths);
     }
     sqlite3_finalize(booking);
     sqlite3_finalize(line);
@@ -149,12 +128,8 @@ int main(int argc, char *argv[])
 
     QTemporaryDir world;
     const QString path = world.filePath(QStringLiteral("marina.db"));
-    QFile schema(QStringLiteral(":/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "the schema resource is missing\n");
+    if (!bench::createEmptyMarina(path))
         return 1;
-    }
-    quorl::db::createDatabaseFile(path, QString::fromUtf8(schema.readAll()));
     const Clock::time_point fillStart = Clock::now();
     fillMarina(path);
     std::printf("marina of %d berths and %d bookings made in %.0f ms\n", kBerths, kBookings,
@@ -188,8 +163,8 @@ int main(int argc, char *argv[])
         for (const Period &period : list) {
             sqlite3_stmt *statement = nullptr;
             check(sqlite3_prepare_v2(db, plainSql.constData(), -1, &statement, nullptr), db, "prepare");
-            const QByteArray to = period.to.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
-            const QByteArray from = period.from.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
+            const QByteArray to = storedDate(period.to);
+            const QByteArray from = storedDate(period.from);
             sqlite3_bind_text(statement, 1, to.constData(), -1, SQLITE_TRANSIENT);
             sqlite3_bind_text(statement, 2, from.constData(), -1, SQLITE_TRANSIENT);
             plainRows.clear();

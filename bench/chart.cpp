@@ -6,7 +6,6 @@
 // the medians are compared.
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -14,14 +13,14 @@
 
 #include <QApplication>
 #include <QDateEdit>
-#include <QFile>
 #include <QTableView>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
 
+#include "bench/BenchSupport.h"
+
 #include "core/modDatabase.h"
-#include "platform/db/Database.h"
 #include "reservations/PlanningChart.h"
 #include "reservations/frmCalendarPlus.h"
 
@@ -32,30 +31,17 @@ constexpr int kBookings = 200000;
 constexpr int kCustomers = 5000;
 constexpr int kDays = 24;   // windows in view, spread over the ten years
 constexpr int kRounds = 5;  // each window this many times, ours and plain interleaved
-const char *const kStoredDateFormat = "yyyy-MM-dd HH:mm:ss";
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void check(int rc, sqlite3 *db, const char *what)
-{
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
+using bench::Clock;
+using bench::check;
+using bench::millisecondsSince;
+using bench::storedDate;
 
 // Ten years of stays of a few hours to a fortnight, most on one berth, some on two; in
 // one transaction.
 void fillMarina(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    check(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr), db, "open");
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    sqlite3 *db = bench::openForFilling(path);
     std::mt19937 random(20261208);
 
     sqlite3_stmt *customer = nullptr;
@@ -97,22 +83,15 @@ void fillMarina(const QString &path)
         const QDateTime from = first.addDays(qint64(random() % 3650)).addSecs(qint64(random() % 24) * 1800);
         const QDateTime to = random() % 4 == 0 ? from.addSecs(qint64(1 + random() % 16) * 1800)
                                                : from.addDays(1 + random() % 14).addSecs(qint64(random() % 10) * 1800);
-        const QByteArray fromText = from.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
-        const QByteArray toText = to.toString(QString::fromLatin1(kStoredDateFormat)).toLatin1();
+        const QByteArray fromText = storedDate(from);
+        const QByteArray toText = storedDate(to);
         sqlite3_bind_text(booking, 1, fromText.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(booking, 2, toText.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(booking, 3, 1 + int(random() % kCustomers));
         sqlite3_bind_int(booking, 4, i);
         check(sqlite3_step(booking), db, "insert booking");
         sqlite3_reset(booking);
-        const sqlite3_int64 bookingId = sqlite3_last_insert_rowid(db);
-        const int lines = random() % 5 == 0 ? 2 : 1;
-        for (int l = 0; l < lines; ++l) {
-            sqlite3_bind_int64(line, 1, bookingId);
-            sqlite3_bind_int(line, 2, 1 + int(random() % kBerths));
-            check(sqlite3_step(line), db, "insert line");
-            sqlite3_reset(line);
-        }
+        bench::addBookingLines(db, line, sqlite3_last_insert_rowid(db), random, kBerths);
     }
     sqlite3_finalize(booking);
     sqlite3_finalize(line);
@@ -156,12 +135,8 @@ int main(int argc, char *argv[])
 
     QTemporaryDir world;
     const QString path = world.filePath(QStringLiteral("marina.db"));
-    QFile schema(QStringLiteral(":/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "the schema resource is missing\n");
+    if (!bench::createEmptyMarina(path))
         return 1;
-    }
-    quorl::db::createDatabaseFile(path, QString::fromUtf8(schema.readAll()));
     const Clock::time_point fillStart = Clock::now();
     fillMarina(path);
     std::printf("marina of %d berths and %d bookings made in %.0f ms\n", kBerths, kBookings,

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -219,13 +218,9 @@ void frmRegionalSettings::cmdCancel_Click()
 
 bool frmRegionalSettings::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->window() == this) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Form_KeyDown(13);
-            return true;
-        }
+    if (isEnterKeyIn(this, watched, event)) {
+        Form_KeyDown(13);
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "core/modDatabase.h"
 
+#include "core/modMessageLog.h"
 #include "platform/db/Error.h"
 
 namespace quorl {
@@ -53,6 +54,19 @@ std::unique_ptr<db::Recordset> OpenRecordset(const QString &source, db::Connecti
         recordset->setLastError(error.message());
     }
     return recordset;
+}
+
+void rollBackTransaction(bool &inTransaction, const QString &where)
+{
+    if (!inTransaction)
+        return;
+    inTransaction = false;
+    try {
+        if (DbConnection && DbConnection->inTransaction())
+            DbConnection->RollbackTrans();
+    } catch (const std::exception &failure) {
+        logError(where, failure);
+    }
 }
 
 } // namespace quorl

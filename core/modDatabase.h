@@ -29,4 +29,9 @@ std::unique_ptr<db::Connection> OpenWritableConnection(const QString &databasePa
 std::unique_ptr<db::Recordset> OpenRecordset(const QString &source, db::Connection *connection = nullptr,
                                              bool readOnly = true, int options = db::adCmdUnspecified);
 
+// Rolls back the transaction a window began on DbConnection and marked in
+// inTransaction. The mark is cleared first, so a rollback that fails is not tried
+// again when the window closes; the failure goes to the message log under where.
+void rollBackTransaction(bool &inTransaction, const QString &where);
+
 } // namespace quorl

@@ -2,8 +2,10 @@
 
 #include <cmath>
 
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -489,6 +491,15 @@ qint64 deleteBooking(db::Connection &connection, qint64 bookingId)
     const qint64 deleted = connection.Execute(QStringLiteral("DELETE FROM Booking WHERE ID = ") + idText);
     savepoint.release();
     return deleted;
+}
+
+bool isEnterKeyIn(const QWidget *form, QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+        || static_cast<QWidget *>(watched)->window() != form)
+        return false;
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 } // namespace quorl

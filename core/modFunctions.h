@@ -92,6 +92,11 @@ bool FocusNextControl(int &currentTabIndex, QWidget *form);
 // The same, from the control that has the focus in the form.
 bool FocusNextControl(QWidget *form);
 
+// Whether the event is the Enter key (either key, whatever the shift state) pressed
+// in one of form's own controls, not in a window it opened: the key a form takes
+// before its controls to move the focus on.
+bool isEnterKeyIn(const QWidget *form, QObject *watched, QEvent *event);
+
 // ---- Window placement ---------------------------------------------------------------------
 
 enum ShowFormMode : int { kShowInPlace = 0, kShowCentredOnParent = 1, kShowCentredOnScreen = 2, kShowAtParentOrigin = 3 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 
 #include <QApplication>
 #include <QFile>
@@ -82,6 +83,36 @@ void makeSafetyCopy(const QString &dbPath)
 void logRunError(const std::exception &error)
 {
     LogMessage(kLogError, QStringLiteral("%s.SpasavanjeExecute: %s"), {QStringLiteral("modSpas"), errorText(error)});
+}
+
+// A backup or restore that failed on the way: logged, the progress window gone, the
+// user told.
+MaintenanceOutcome failedRun(const std::exception &error, bool progressShown)
+{
+    logRunError(error);
+    if (progressShown)
+        HideBackupProgress();
+    ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
+    return MaintenanceOutcome::failed(errorText(error));
+}
+
+// Runs step while every connection to the database file is closed, and opens them
+// again once it is done.
+MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const std::function<MaintenanceOutcome()> &step)
+{
+    db::ClosedConnections closed(dbPath);
+    MaintenanceOutcome outcome = step();
+    closed.reopen();
+    return outcome;
+}
+
+// A maintenance command's failure: in the message log under the main window's
+// handler, and shown under title.
+void reportCommandFailure(const char *handler, const QString &text, const QString &title)
+{
+    LogMessage(kLogError, QStringLiteral("%s.") + QString::fromLatin1(handler) + QStringLiteral(": %s"),
+               {QStringLiteral("MDIMain"), text});
+    ui::MsgBox(text, ui::vbCritical | ui::vbOKOnly, title);
 }
 
 } // namespace
@@ -260,11 +291,7 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
                    ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
     } catch (const std::exception &error) {
-        logRunError(error);
-        if (busy)
-            HideBackupProgress();
-        ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
-        return MaintenanceOutcome::failed(errorText(error));
+        return failedRun(error, busy);
     }
 }
 
@@ -302,11 +329,7 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
                    QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
     } catch (const std::exception &error) {
-        logRunError(error);
-        if (busy)
-            HideBackupProgress();
-        ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
-        return MaintenanceOutcome::failed(errorText(error));
+        return failedRun(error, busy);
     }
 }
 
@@ -339,18 +362,12 @@ void BackupDatabaseCommand()
         const QString archive = FileSelect(QStringLiteral("Select your database backup file ..."), true);
         if (archive.isEmpty())
             return;
-        MaintenanceOutcome outcome;
-        {
-            db::ClosedConnections closed(dbPath);
-            outcome = SpasavanjeExecute(dbPath, archive, -1, QString());
-            closed.reopen();
-        }
+        const MaintenanceOutcome outcome =
+            withConnectionsClosed(dbPath, [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
         WriteEventLog(ui::Now(), evDatabaseBackupPerformed, outcome.eventDetails());
     } catch (const std::exception &error) {
-        LogMessage(kLogError, QStringLiteral("%s.mnuFileBackupDB_Click: %s"),
-                   {QStringLiteral("MDIMain"), errorText(error)});
-        ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly,
-                   QStringLiteral("Error detected when make database backup!"));
+        reportCommandFailure("mnuFileBackupDB_Click", errorText(error),
+                             QStringLiteral("Error detected when make database backup!"));
     }
 }
 
@@ -364,12 +381,8 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
         const QString archive = FileSelect(QStringLiteral("Select your backuped database ..."), false);
         if (archive.isEmpty())
             return;
-        MaintenanceOutcome outcome;
-        {
-            db::ClosedConnections closed(dbPath);
-            outcome = RestoreDatabase(archive, dbPath, QString());
-            closed.reopen();
-        }
+        const MaintenanceOutcome outcome =
+            withConnectionsClosed(dbPath, [&] { return RestoreDatabase(archive, dbPath, QString()); });
         if (outcome.succeeded() && childWindows) {
             // Their rows and IDs belong to the replaced contents; an edit saved from
             // one of them could land on another row.
@@ -379,10 +392,8 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
         }
         WriteEventLog(ui::Now(), evDatabaseRestorePerformed, outcome.eventDetails());
     } catch (const std::exception &error) {
-        LogMessage(kLogError, QStringLiteral("%s.mnuFileRestoreDB_Click: %s"),
-                   {QStringLiteral("MDIMain"), errorText(error)});
-        ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly,
-                   QStringLiteral("Error detected when restoring database backup!"));
+        reportCommandFailure("mnuFileRestoreDB_Click", errorText(error),
+                             QStringLiteral("Error detected when restoring database backup!"));
     }
 }
 
@@ -405,8 +416,7 @@ void CompactDatabaseCommand()
             failure = errorText(error);
     }
     if (!failure.isEmpty()) {
-        LogMessage(kLogError, QStringLiteral("%s.mnuFileCompactDB_Click: %s"), {QStringLiteral("MDIMain"), failure});
-        ui::MsgBox(failure, ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
+        reportCommandFailure("mnuFileCompactDB_Click", failure, QStringLiteral("Error!"));
     }
     WriteEventLog(ui::Now(), evDatabaseCompacted, failure.isEmpty() ? QString() : QStringLiteral("Error: ") + failure);
 }

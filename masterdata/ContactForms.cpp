@@ -29,6 +29,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
@@ -168,12 +169,7 @@ void showListWindow(QWidget *window)
         window->activateWindow();
         return;
     }
-    const char *hooked = "quorlFormActivateHooked";
-    if (!subWindow->property(hooked).toBool()) {
-        subWindow->setProperty(hooked, true);
-        QObject::connect(subWindow, &QMdiSubWindow::aboutToActivate, window,
-                         [window] { QMetaObject::invokeMethod(window, "Form_Activate"); });
-    }
+    ui::hookFormActivate(window, [window] { QMetaObject::invokeMethod(window, "Form_Activate"); });
     subWindow->show();
     if (QMdiArea *area = subWindow->mdiArea())
         area->setActiveSubWindow(subWindow);
@@ -275,6 +271,16 @@ bool isEnterKey(QEvent *event)
         return false;
     const int key = static_cast<QKeyEvent *>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool takeEnterKey(const QString &where, const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        logError(where, error);
+    }
+    return true;
 }
 
 QString userErrorText(const std::exception &error)
@@ -505,14 +511,8 @@ bool ContactDialog::eventFilter(QObject *watched, QEvent *event)
         lblSendEmail_Click();
         return true;
     }
-    if (isEnterKey(event)) {
-        try {
-            Form_KeyDown(13);
-        } catch (const std::exception &error) {
-            logError(routine("Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(routine("Form_KeyDown"), [this] { Form_KeyDown(13); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -104,6 +104,10 @@ void arrangeTabOrder(const QList<QWidget *> &order, int gapIndex, QObject *watch
 // Whether the event is the Enter key (either key, whatever the shift state).
 bool isEnterKey(QEvent *event);
 
+// Runs a form's Enter-key handler as an error boundary: what it throws goes to the
+// message log under where. Returns true, the key being taken.
+bool takeEnterKey(const QString &where, const std::function<void()> &handler);
+
 // The text of an error for the user: the database's message, or what() of any other error.
 QString userErrorText(const std::exception &error);
 

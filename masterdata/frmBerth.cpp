@@ -5,12 +5,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPlainTextEdit>
@@ -22,16 +18,15 @@
 #include "core/modFunctions.h"
 #include "core/modMessageLog.h"
 #include "masterdata/BerthList.h"
+#include "masterdata/ContactForms.h"
 #include "masterdata/frmEditBerths.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
-#include "platform/ui/ValidateOnLeave.h"
 
 namespace quorl {
 
@@ -47,26 +42,12 @@ const QString kSaveBeforeEditQuestion =
 // Command2 stands after the labels in the tab order, out of the Enter key's reach.
 constexpr int kEditBerthsTabIndex = 30;
 
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *result = new QPushButton(caption, parent);
     result->setObjectName(QString::fromLatin1(name));
     result->setAutoDefault(false);
     return result;
-}
-
-QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
 }
 
 bool hasValue(const QVariant &value)
@@ -77,12 +58,6 @@ bool hasValue(const QVariant &value)
 bool isTrue(const QVariant &value)
 {
     return hasValue(value) && value.toDouble() != 0;
-}
-
-QString describe(const std::exception &failure)
-{
-    const auto *dbError = dynamic_cast<const db::Error *>(&failure);
-    return dbError ? dbError->message() : QString::fromUtf8(failure.what());
 }
 
 // The calendars show bookings of berths: the main window's active child reads its
@@ -127,70 +102,16 @@ void frmBerth::buildControls()
     heading.setBold(true);
     lblStep->setFont(heading);
 
-    txtName = lineEdit(this, "txtName");
-    txtLength = lineEdit(this, "txtLength");
-    txtWidth = lineEdit(this, "txtWidth");
-    cboBerthType = new ui::DataCombo(this);
-    cboBerthType->setObjectName(QStringLiteral("cboBerthType"));
-    chkHasPower = new QCheckBox(QStringLiteral("Power:"), this);
-    chkHasPower->setObjectName(QStringLiteral("chkHasPower"));
-    chkOwner = new QCheckBox(QStringLiteral("Owner:"), this);
-    chkOwner->setObjectName(QStringLiteral("chkOwner"));
-    chkOwner->setLayoutDirection(Qt::RightToLeft); // the caption stands left of the box
-    cboOwner = new ui::DataCombo(this);
-    cboOwner->setObjectName(QStringLiteral("cboOwner"));
-    txtNotes = new QPlainTextEdit(this);
-    txtNotes->setObjectName(QStringLiteral("txtNotes"));
-    txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtNotes->setTabChangesFocus(true);
-    txtNotes->setFixedHeight(ui::twipsToPixels(700));
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(caption(this, QStringLiteral("Berth:"), txtName), 0, 0);
-    fields->addWidget(txtName, 0, 1);
-    fields->addWidget(caption(this, QStringLiteral("Length:"), txtLength), 1, 0);
-    fields->addWidget(txtLength, 1, 1);
-    fields->addWidget(caption(this, QStringLiteral("Width:"), txtWidth), 2, 0);
-    fields->addWidget(txtWidth, 2, 1);
-    fields->addWidget(caption(this, QStringLiteral("Type:"), cboBerthType), 3, 0);
-    fields->addWidget(cboBerthType, 3, 1);
-    fields->addWidget(chkHasPower, 4, 1);
-    fields->addWidget(chkOwner, 5, 0);
-    fields->addWidget(cboOwner, 5, 1);
-
-    fraHireCharges = new QGroupBox(QStringLiteral("Hire charges"), this);
-    fraHireCharges->setObjectName(QStringLiteral("fraHireCharges"));
-    txtDailyHireCharge = lineEdit(fraHireCharges, "txtDailyHireCharge");
-    txtWeeklyHireCharge = lineEdit(fraHireCharges, "txtWeeklyHireCharge");
-    txtMonthlyHireCharge = lineEdit(fraHireCharges, "txtMonthlyHireCharge");
-    auto *charges = new QGridLayout(fraHireCharges);
-    charges->addWidget(caption(fraHireCharges, QStringLiteral("Daily:"), txtDailyHireCharge), 0, 0);
-    charges->addWidget(txtDailyHireCharge, 0, 1);
-    charges->addWidget(caption(fraHireCharges, QStringLiteral("Weekly:"), txtWeeklyHireCharge), 1, 0);
-    charges->addWidget(txtWeeklyHireCharge, 1, 1);
-    charges->addWidget(caption(fraHireCharges, QStringLiteral("Monthly:"), txtMonthlyHireCharge), 2, 0);
-    charges->addWidget(txtMonthlyHireCharge, 2, 1);
-    fields->addWidget(fraHireCharges, 6, 0, 1, 2);
-    fields->addWidget(caption(this, QStringLiteral("Notes:"), txtNotes), 7, 0, Qt::AlignTop);
-    fields->addWidget(txtNotes, 7, 1);
-    cmdAdd = button(this, "cmdAdd", QStringLiteral("&Add"));
-    fields->addWidget(cmdAdd, 8, 1, Qt::AlignRight);
-
-    lstBerth = new ui::DataList(this);
-    lstBerth->setObjectName(QStringLiteral("lstBerth"));
+    buildBerthControls(this);
     cmdActivate = button(this, "cmdActivate", kActivateCaption);
-    cmdRemove = button(this, "cmdRemove", QStringLiteral("&Remove"));
-    auto *list = new QVBoxLayout;
-    list->addWidget(caption(this, QStringLiteral("Available berths:"), lstBerth));
-    list->addWidget(lstBerth, 1);
     auto *listButtons = new QHBoxLayout;
     listButtons->addWidget(cmdActivate);
     listButtons->addWidget(cmdRemove);
-    list->addLayout(listButtons);
+    berthListLayout->addLayout(listButtons);
 
     auto *body = new QHBoxLayout;
-    body->addLayout(fields, 1);
-    body->addLayout(list, 1);
+    body->addLayout(berthFieldsLayout, 1);
+    body->addLayout(berthListLayout, 1);
 
     Command2 = button(this, "Command2", QStringLiteral("&Edit Berths"));
     Command1 = button(this, "Command1", QStringLiteral("&OK"));
@@ -228,18 +149,7 @@ void frmBerth::buildControls()
     connect(Command1, &QPushButton::clicked, this, &frmBerth::Command1_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmBerth::cmdCancel_Click);
 
-    auto validator = [this](void (frmBerth::*handler)(bool &)) {
-        return [this, handler] {
-            bool cancel = false;
-            (this->*handler)(cancel);
-            return !cancel;
-        };
-    };
-    ui::installValidateOnLeave(txtDailyHireCharge, validator(&frmBerth::txtDailyHireCharge_Validate));
-    ui::installValidateOnLeave(txtLength, validator(&frmBerth::txtLength_Validate));
-    ui::installValidateOnLeave(txtMonthlyHireCharge, validator(&frmBerth::txtMonthlyHireCharge_Validate));
-    ui::installValidateOnLeave(txtWeeklyHireCharge, validator(&frmBerth::txtWeeklyHireCharge_Validate));
-    ui::installValidateOnLeave(txtWidth, validator(&frmBerth::txtWidth_Validate));
+    installBerthNumberChecks(this);
 
     // The form sees the Enter key before its controls do.
     for (QWidget *child : findChildren<QWidget *>())
@@ -262,11 +172,7 @@ bool frmBerth::prepare()
             throw db::Error(QStringLiteral("No database connection is open."));
         rollBack();
 
-        auto operationLog = std::make_unique<db::Recordset>();
-        operationLog->appendField(QStringLiteral("oper"), db::FieldType::Long);
-        operationLog->appendField(QStringLiteral("descr"), db::FieldType::Text);
-        operationLog->Open();
-
+        auto operationLog = newOperationLog();
         auto opened = [](const QString &source) {
             auto rows = OpenRecordset(source, nullptr, false);
             if (!rows->isOpen())
@@ -291,34 +197,19 @@ bool frmBerth::prepare()
         showCurrentBerth();
         return true;
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.Display"), failure, kTitle);
+        reportBerthFailure(QStringLiteral("frmBerth.Display"), failure, kTitle);
         return false;
     }
 }
 
 void frmBerth::BindControls()
 {
-    cboBerthType->setListField(QStringLiteral("Type"));
-    cboBerthType->setBoundColumn(QStringLiteral("ID"));
-    cboBerthType->setRowSource(m_types.get());
-    cboOwner->setListField(QStringLiteral("Name"));
-    cboOwner->setBoundColumn(QStringLiteral("ID"));
-    cboOwner->setRowSource(m_owners.get());
-    cboOwner->setEnabled(chkOwner->isChecked());
-    lstBerth->setListField(QStringLiteral("BName"));
-    lstBerth->setBoundColumn(QStringLiteral("ID"));
-    lstBerth->setRowSource(m_berths.get());
-    cboBerthType->setCurrentIndex(-1);
-    cboOwner->setCurrentIndex(-1);
+    bindBerthControls(m_types.get(), m_owners.get(), m_berths.get(), QStringLiteral("BName"));
 }
 
 void frmBerth::resetEntryFields()
 {
-    for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge, txtMonthlyHireCharge})
-        box->clear();
-    txtNotes->clear();
-    chkOwner->setChecked(false);
-    chkHasPower->setChecked(false);
+    clearBerthEntry();
     cboOwner->setEnabled(false);
     cboBerthType->setCurrentIndex(-1);
     cboOwner->setCurrentIndex(-1);
@@ -327,15 +218,12 @@ void frmBerth::resetEntryFields()
 
 void frmBerth::ClearFields()
 {
-    for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge, txtMonthlyHireCharge})
-        box->clear();
-    cboBerthType->setText(QString());
-    cboOwner->setText(QString());
+    clearBerthFields();
 }
 
 void frmBerth::chkOwner_Click()
 {
-    cboOwner->setEnabled(chkOwner->isChecked());
+    showOwnerChoice();
 }
 
 void frmBerth::lstBerth_Click()
@@ -350,7 +238,7 @@ void frmBerth::lstBerth_Click()
             cmdActivate->setText(isTrue(m_berths->value(QStringLiteral("Active"))) ? kInactivateCaption
                                                                                    : kActivateCaption);
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.lstBerth_Click"), failure, kTitle);
+        reportBerthFailure(QStringLiteral("frmBerth.lstBerth_Click"), failure, kTitle);
     }
 }
 
@@ -359,66 +247,15 @@ void frmBerth::cmdAdd_Click()
     try {
         if (!m_berths)
             return;
-        const QString name = txtName->text().trimmed();
-        if (name.isEmpty()) {
-            ui::MsgBox(QString::fromLatin1(kNoBerthNameMessage), ui::vbExclamation, QString::fromLatin1(kAddBerthTitle));
-            txtName->setFocus();
+        const std::optional<QString> name = addBerth(*m_berths, QStringLiteral("frmBerth.cmdAdd_Click"));
+        if (!name)
             return;
-        }
-        if (chkOwner->isChecked() && !hasValue(cboOwner->boundValue())) {
-            ui::MsgBox(QString::fromLatin1(kNoOwnerMessage), ui::vbExclamation, QString::fromLatin1(kAddBerthTitle));
-            cboOwner->setFocus();
-            return;
-        }
-        if (!hasValue(cboBerthType->boundValue())) {
-            ui::MsgBox(QString::fromLatin1(kNoBerthTypeMessage), ui::vbExclamation,
-                       QString::fromLatin1(kAddBerthTitle));
-            cboBerthType->setFocus();
-            return;
-        }
-        // The boxes are checked as they are left; text put there by other means is checked here.
-        if (!checkNumbers())
-            return;
-        try {
-            saveNewBerth(name);
-        } catch (const std::exception &failure) {
-            reportFailure(QStringLiteral("frmBerth.cmdAdd_Click"), failure, QString::fromLatin1(kAddBerthTitle),
-                          QStringLiteral("The berth could not be added."));
-            return;
-        }
         m_berths->Requery();
-        logOperation(evBerthAdded, berthAddedDetails(name));
+        logOperation(*m_operationLog, evBerthAdded, berthAddedDetails(*name));
         ClearFields();
         showCurrentBerth();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.cmdAdd_Click"), failure, QString::fromLatin1(kAddBerthTitle));
-    }
-}
-
-void frmBerth::saveNewBerth(const QString &name)
-{
-    db::Recordset &rows = *m_berths;
-    auto setNumber = [&rows](const char *field, QLineEdit *box, BerthNumberKind kind) {
-        if (const auto number = readBerthNumber(box->text(), kind))
-            rows.setValue(QString::fromLatin1(field), *number);
-    };
-    rows.AddNew();
-    try {
-        rows.setValue(QStringLiteral("Name"), name);
-        setNumber("Length", txtLength, BerthNumberKind::Measure);
-        setNumber("Width", txtWidth, BerthNumberKind::Measure);
-        rows.setValue(QStringLiteral("TypeID"), cboBerthType->boundValue());
-        if (chkOwner->isChecked())
-            rows.setValue(QStringLiteral("OwnerID"), cboOwner->boundValue());
-        rows.setValue(QStringLiteral("HasPower"), chkHasPower->isChecked());
-        rows.setValue(QStringLiteral("Notes"), txtNotes->toPlainText());
-        setNumber("DailyHireCharge", txtDailyHireCharge, BerthNumberKind::Money);
-        setNumber("WeeklyHireCharge", txtWeeklyHireCharge, BerthNumberKind::Money);
-        setNumber("MonthlyHireCharge", txtMonthlyHireCharge, BerthNumberKind::Money);
-        rows.Update();
-    } catch (...) {
-        rows.CancelUpdate();
-        throw;
+        reportBerthFailure(QStringLiteral("frmBerth.cmdAdd_Click"), failure, QString::fromLatin1(kAddBerthTitle));
     }
 }
 
@@ -436,11 +273,11 @@ void frmBerth::cmdActivate_Click()
             m_berths->CancelUpdate();
             throw;
         }
-        logOperation(evBerthModified, berthActivationDetails(name, active));
+        logOperation(*m_operationLog, evBerthModified, berthActivationDetails(name, active));
         m_berths->Requery();
         showCurrentBerth();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.cmdActivate_Click"), failure, kTitle,
+        reportBerthFailure(QStringLiteral("frmBerth.cmdActivate_Click"), failure, kTitle,
                       QStringLiteral("The berth could not be changed."));
     }
 }
@@ -450,15 +287,10 @@ void frmBerth::cmdRemove_Click()
     try {
         if (!m_berths)
             return;
-        const QString entry = lstBerth->Text();
-        const QVariant id = lstBerth->boundValue();
-        if (!hasValue(id))
-            return;
-        if (DeleteBerth(id.toLongLong(), *m_berths))
-            logOperation(evBerthDeleted, berthDeletedDetails(entry));
+        removeChosenBerth(*m_berths, *m_operationLog);
         showCurrentBerth();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.cmdRemove_Click"), failure, kTitle,
+        reportBerthFailure(QStringLiteral("frmBerth.cmdRemove_Click"), failure, kTitle,
                       QStringLiteral("The berth could not be deleted."));
         showCurrentBerth();
     }
@@ -483,7 +315,7 @@ void frmBerth::Command2_Click()
         frmEditBerths editor(this);
         editor.exec();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.Command2_Click"), failure, kTitle);
+        reportBerthFailure(QStringLiteral("frmBerth.Command2_Click"), failure, kTitle);
     }
 }
 
@@ -509,21 +341,15 @@ bool frmBerth::commitChanges(const QString &where)
             rollBack();
             logError(where, failure);
             ui::MsgBox(QStringLiteral("The changes to the berths could not be saved and have been undone.\n")
-                           + describe(failure),
+                           + userErrorText(failure),
                        ui::vbExclamation, kTitle);
             startOver();
             return false;
         }
     }
     try {
-        if (m_operationLog && m_operationLog->RecordCount() > 0) {
-            m_operationLog->MoveFirst();
-            while (!m_operationLog->isEOF()) {
-                WriteEventLog(ui::Now(), m_operationLog->value(QStringLiteral("oper")).toInt(),
-                              m_operationLog->value(QStringLiteral("descr")).toString());
-                m_operationLog->MoveNext();
-            }
-        }
+        if (m_operationLog)
+            writeOperationLog(*m_operationLog);
     } catch (const std::exception &failure) {
         // The changes are saved; a lost event must not undo them.
         logError(where, failure);
@@ -542,7 +368,7 @@ void frmBerth::startOver()
         m_inTransaction = true;
         showCurrentBerth();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmBerth.Command1_Click"), failure, kTitle);
+        reportBerthFailure(QStringLiteral("frmBerth.Command1_Click"), failure, kTitle);
     }
 }
 
@@ -559,23 +385,7 @@ void frmBerth::reject()
 
 void frmBerth::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &failure) {
-        logError(QStringLiteral("frmBerth.cmdCancel_Click"), failure);
-    }
-}
-
-void frmBerth::logOperation(int oper, const QString &descr)
-{
-    m_operationLog->AddNew();
-    m_operationLog->setValue(QStringLiteral("oper"), oper);
-    m_operationLog->setValue(QStringLiteral("descr"), descr);
-    m_operationLog->Update();
+    rollBackTransaction(m_inTransaction, QStringLiteral("frmBerth.cmdCancel_Click"));
 }
 
 void frmBerth::showCurrentBerth()
@@ -588,72 +398,36 @@ void frmBerth::showCurrentBerth()
     cmdActivate->setText(active ? kInactivateCaption : kActivateCaption);
 }
 
-bool frmBerth::checkNumbers()
-{
-    struct NumberBox {
-        QLineEdit *box;
-        const char *title;
-        BerthNumberKind kind;
-    };
-    const NumberBox boxes[] = {
-        {txtLength, "Berth length", BerthNumberKind::Measure},
-        {txtWidth, "Berth width", BerthNumberKind::Measure},
-        {txtDailyHireCharge, "Daily Hire Charge", BerthNumberKind::Money},
-        {txtWeeklyHireCharge, "Weekly Hire Charge", BerthNumberKind::Money},
-        {txtMonthlyHireCharge, "Monthly Hire Charge", BerthNumberKind::Money},
-    };
-    for (const NumberBox &entry : boxes) {
-        if (!isValidBerthNumber(entry.box->text(), entry.kind)) {
-            ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, QString::fromLatin1(entry.title));
-            entry.box->setFocus();
-            return false;
-        }
-    }
-    return true;
-}
-
-void frmBerth::validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel)
-{
-    if (isValidBerthNumber(box->text(), money ? BerthNumberKind::Money : BerthNumberKind::Measure))
-        return;
-    ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, title);
-    Cancel = true;
-}
-
 void frmBerth::txtDailyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtDailyHireCharge, QStringLiteral("Daily Hire Charge"), true, Cancel);
+    validateBerthNumber(txtDailyHireCharge, Cancel);
 }
 
 void frmBerth::txtLength_Validate(bool &Cancel)
 {
-    validateNumber(txtLength, QStringLiteral("Berth length"), false, Cancel);
+    validateBerthNumber(txtLength, Cancel);
 }
 
 void frmBerth::txtMonthlyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtMonthlyHireCharge, QStringLiteral("Monthly Hire Charge"), true, Cancel);
+    validateBerthNumber(txtMonthlyHireCharge, Cancel);
 }
 
 void frmBerth::txtWeeklyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtWeeklyHireCharge, QStringLiteral("Weekly Hire Charge"), true, Cancel);
+    validateBerthNumber(txtWeeklyHireCharge, Cancel);
 }
 
 void frmBerth::txtWidth_Validate(bool &Cancel)
 {
-    validateNumber(txtWidth, QStringLiteral("Berth width"), false, Cancel);
+    validateBerthNumber(txtWidth, Cancel);
 }
 
 bool frmBerth::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->window() == this) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Form_KeyDown(13);
-            return true;
-        }
+    if (isEnterKeyIn(this, watched, event)) {
+        Form_KeyDown(13);
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -662,14 +436,6 @@ void frmBerth::Form_KeyDown(int KeyCode)
 {
     if (KeyCode == 13)
         FocusNextControl(this);
-}
-
-void frmBerth::reportFailure(const QString &where, const std::exception &failure, const QString &title,
-                             const QString &what)
-{
-    logError(where, failure);
-    ui::MsgBox(what.isEmpty() ? describe(failure) : what + QLatin1Char('\n') + describe(failure), ui::vbExclamation,
-               title);
 }
 
 } // namespace quorl

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <exception>
 #include <memory>
 
 #include <QDialog>
 #include <QString>
 
-class QCheckBox;
-class QGroupBox;
+#include "masterdata/BerthPage.h"
+
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace quorl {
@@ -18,16 +15,11 @@ namespace quorl {
 namespace db {
 class Recordset;
 }
-namespace ui {
-class DataCombo;
-class DataList;
-}
-
 // "Configure Berths": adds berths, removes them with their booking lines, switches
 // them between active and inactive, and opens the berth editor. Every change runs in
 // one transaction on DbConnection, from Display to OK (commit) or Cancel, Esc or the
 // close box (rollback); the events of the changes are written only after the commit.
-class frmBerth : public QDialog
+class frmBerth : public QDialog, private BerthPage
 {
     Q_OBJECT
 
@@ -76,10 +68,6 @@ private:
     void Form_KeyDown(int KeyCode);
 
     void resetEntryFields();
-    bool checkNumbers();
-    void validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel);
-    void saveNewBerth(const QString &name);
-    void logOperation(int oper, const QString &descr);
     // Shows the list recordset's current row as the chosen entry, and the Activate
     // caption that fits it.
     void showCurrentBerth();
@@ -88,8 +76,6 @@ private:
     bool commitChanges(const QString &where);
     void rollBack();
     void startOver();
-    void reportFailure(const QString &where, const std::exception &failure, const QString &title,
-                       const QString &what = QString());
 
     std::unique_ptr<db::Recordset> m_operationLog;
     std::unique_ptr<db::Recordset> m_berths;
@@ -98,22 +84,7 @@ private:
     bool m_inTransaction = false;
 
     QLabel *lblStep = nullptr;
-    QLineEdit *txtName = nullptr;
-    QLineEdit *txtLength = nullptr;
-    QLineEdit *txtWidth = nullptr;
-    ui::DataCombo *cboBerthType = nullptr;
-    QCheckBox *chkOwner = nullptr;
-    ui::DataCombo *cboOwner = nullptr;
-    QCheckBox *chkHasPower = nullptr;
-    QGroupBox *fraHireCharges = nullptr;
-    QLineEdit *txtDailyHireCharge = nullptr;
-    QLineEdit *txtWeeklyHireCharge = nullptr;
-    QLineEdit *txtMonthlyHireCharge = nullptr;
-    QPlainTextEdit *txtNotes = nullptr;
-    ui::DataList *lstBerth = nullptr;
-    QPushButton *cmdAdd = nullptr;
     QPushButton *cmdActivate = nullptr;
-    QPushButton *cmdRemove = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *cmdCancel = nullptr;

@@ -275,14 +275,8 @@ void frmFindCustomer::Form_KeyDown(int KeyCode)
 
 bool frmFindCustomer::eventFilter(QObject *watched, QEvent *event)
 {
-    if (isEnterKey(event)) {
-        try {
-            Form_KeyDown(13);
-        } catch (const std::exception &error) {
-            logError(QStringLiteral("frmFindCustomer.Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(QStringLiteral("frmFindCustomer.Form_KeyDown"), [this] { Form_KeyDown(13); });
     return QDialog::eventFilter(watched, event);
 }
 

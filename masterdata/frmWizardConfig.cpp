@@ -5,12 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -25,6 +21,7 @@
 #include "core/modFunctions.h"
 #include "core/modMessageLog.h"
 #include "masterdata/BerthList.h"
+#include "masterdata/ContactForms.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
@@ -32,7 +29,6 @@
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
-#include "platform/ui/ValidateOnLeave.h"
 #include "platform/ui/WizardPages.h"
 
 namespace quorl {
@@ -40,13 +36,6 @@ namespace quorl {
 namespace {
 
 enum Step { kWelcomeStep = 0, kRegionalStep = 1, kBerthStep = 2, kFinishedStep = 3 };
-
-QLineEdit *lineEdit(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
@@ -62,17 +51,6 @@ QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy = nullptr)
     label->setBuddy(buddy);
     label->setWordWrap(buddy == nullptr);
     return label;
-}
-
-bool hasValue(const QVariant &value)
-{
-    return value.isValid() && !value.isNull();
-}
-
-QString describe(const std::exception &failure)
-{
-    const auto *dbError = dynamic_cast<const db::Error *>(&failure);
-    return dbError ? dbError->message() : QString::fromUtf8(failure.what());
 }
 
 // The page's picture on its left, its texts and controls on the right.
@@ -175,18 +153,7 @@ void frmWizardConfig::buildControls()
     connect(cmdAdd, &QPushButton::clicked, this, &frmWizardConfig::cmdAdd_Click);
     connect(cmdRemove, &QPushButton::clicked, this, &frmWizardConfig::cmdRemove_Click);
 
-    auto validator = [this](void (frmWizardConfig::*handler)(bool &)) {
-        return [this, handler] {
-            bool cancel = false;
-            (this->*handler)(cancel);
-            return !cancel;
-        };
-    };
-    ui::installValidateOnLeave(txtDailyHireCharge, validator(&frmWizardConfig::txtDailyHireCharge_Validate));
-    ui::installValidateOnLeave(txtLength, validator(&frmWizardConfig::txtLength_Validate));
-    ui::installValidateOnLeave(txtMonthlyHireCharge, validator(&frmWizardConfig::txtMonthlyHireCharge_Validate));
-    ui::installValidateOnLeave(txtWeeklyHireCharge, validator(&frmWizardConfig::txtWeeklyHireCharge_Validate));
-    ui::installValidateOnLeave(txtWidth, validator(&frmWizardConfig::txtWidth_Validate));
+    installBerthNumberChecks(this);
 
     // The form sees the Enter key before its controls do.
     for (QWidget *child : findChildren<QWidget *>())
@@ -199,66 +166,12 @@ QWidget *frmWizardConfig::buildBerthPage(QWidget *page)
     body->addWidget(caption(
         page, QStringLiteral("Enter your Berth information. For each berth / slip enter it`s details and then click Add.")));
 
-    txtName = lineEdit(page, "txtName");
-    txtLength = lineEdit(page, "txtLength");
-    txtWidth = lineEdit(page, "txtWidth");
-    cboBerthType = new ui::DataCombo(page);
-    cboBerthType->setObjectName(QStringLiteral("cboBerthType"));
-    chkHasPower = new QCheckBox(QStringLiteral("Power:"), page);
-    chkHasPower->setObjectName(QStringLiteral("chkHasPower"));
-    chkOwner = new QCheckBox(QStringLiteral("Owner:"), page);
-    chkOwner->setObjectName(QStringLiteral("chkOwner"));
-    chkOwner->setLayoutDirection(Qt::RightToLeft); // the caption stands left of the box
-    cboOwner = new ui::DataCombo(page);
-    cboOwner->setObjectName(QStringLiteral("cboOwner"));
-    txtNotes = new QPlainTextEdit(page);
-    txtNotes->setObjectName(QStringLiteral("txtNotes"));
-    txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtNotes->setTabChangesFocus(true);
-    txtNotes->setFixedHeight(ui::twipsToPixels(700));
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(caption(page, QStringLiteral("Berth:"), txtName), 0, 0);
-    fields->addWidget(txtName, 0, 1);
-    fields->addWidget(caption(page, QStringLiteral("Length:"), txtLength), 1, 0);
-    fields->addWidget(txtLength, 1, 1);
-    fields->addWidget(caption(page, QStringLiteral("Width:"), txtWidth), 2, 0);
-    fields->addWidget(txtWidth, 2, 1);
-    fields->addWidget(caption(page, QStringLiteral("Type:"), cboBerthType), 3, 0);
-    fields->addWidget(cboBerthType, 3, 1);
-    fields->addWidget(chkHasPower, 4, 1);
-    fields->addWidget(chkOwner, 5, 0);
-    fields->addWidget(cboOwner, 5, 1);
-
-    auto *charges = new QGroupBox(QStringLiteral("Hire charges"), page);
-    charges->setObjectName(QStringLiteral("fraHireCharges"));
-    txtDailyHireCharge = lineEdit(charges, "txtDailyHireCharge");
-    txtWeeklyHireCharge = lineEdit(charges, "txtWeeklyHireCharge");
-    txtMonthlyHireCharge = lineEdit(charges, "txtMonthlyHireCharge");
-    auto *chargeFields = new QGridLayout(charges);
-    chargeFields->addWidget(caption(charges, QStringLiteral("Daily:"), txtDailyHireCharge), 0, 0);
-    chargeFields->addWidget(txtDailyHireCharge, 0, 1);
-    chargeFields->addWidget(caption(charges, QStringLiteral("Weekly:"), txtWeeklyHireCharge), 1, 0);
-    chargeFields->addWidget(txtWeeklyHireCharge, 1, 1);
-    chargeFields->addWidget(caption(charges, QStringLiteral("Monthly:"), txtMonthlyHireCharge), 2, 0);
-    chargeFields->addWidget(txtMonthlyHireCharge, 2, 1);
-    fields->addWidget(charges, 6, 0, 1, 2);
-    fields->addWidget(caption(page, QStringLiteral("Notes:"), txtNotes), 7, 0, Qt::AlignTop);
-    fields->addWidget(txtNotes, 7, 1);
-    cmdAdd = button(page, "cmdAdd", QStringLiteral("&Add"));
-    fields->addWidget(cmdAdd, 8, 1, Qt::AlignRight);
-
-    lstBerth = new ui::DataList(page);
-    lstBerth->setObjectName(QStringLiteral("lstBerth"));
-    cmdRemove = button(page, "cmdRemove", QStringLiteral("&Remove"));
-    auto *list = new QVBoxLayout;
-    list->addWidget(caption(page, QStringLiteral("Available berths:"), lstBerth));
-    list->addWidget(lstBerth, 1);
-    list->addWidget(cmdRemove, 0, Qt::AlignRight);
+    buildBerthControls(page);
+    berthListLayout->addWidget(cmdRemove, 0, Qt::AlignRight);
 
     auto *columns = new QHBoxLayout;
-    columns->addLayout(fields, 1);
-    columns->addLayout(list, 1);
+    columns->addLayout(berthFieldsLayout, 1);
+    columns->addLayout(berthListLayout, 1);
     body->addLayout(columns, 1);
     return page;
 }
@@ -294,12 +207,7 @@ bool frmWizardConfig::prepare()
         std::swap(m_berths, berths);
         std::swap(m_types, types);
         std::swap(m_owners, owners);
-        for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge,
-                               txtMonthlyHireCharge})
-            box->clear();
-        txtNotes->clear();
-        chkOwner->setChecked(false);
-        chkHasPower->setChecked(false);
+        clearBerthEntry();
         BindControls();
 
         // Only 0 and 1 are ever stored; anything else is no choice.
@@ -315,7 +223,7 @@ bool frmWizardConfig::prepare()
         m_inTransaction = true;
         return true;
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmWizardConfig.Display"), failure, QStringLiteral("Configuration Wizard"));
+        reportBerthFailure(QStringLiteral("frmWizardConfig.Display"), failure, QStringLiteral("Configuration Wizard"));
         return false;
     }
 }
@@ -327,26 +235,12 @@ int frmWizardConfig::CurrentStep() const
 
 void frmWizardConfig::BindControls()
 {
-    cboBerthType->setListField(QStringLiteral("Type"));
-    cboBerthType->setBoundColumn(QStringLiteral("ID"));
-    cboBerthType->setRowSource(m_types.get());
-    cboOwner->setListField(QStringLiteral("Name"));
-    cboOwner->setBoundColumn(QStringLiteral("ID"));
-    cboOwner->setRowSource(m_owners.get());
-    cboOwner->setEnabled(chkOwner->isChecked());
-    lstBerth->setListField(QStringLiteral("Name"));
-    lstBerth->setBoundColumn(QStringLiteral("ID"));
-    lstBerth->setRowSource(m_berths.get());
-    cboBerthType->setCurrentIndex(-1);
-    cboOwner->setCurrentIndex(-1);
+    bindBerthControls(m_types.get(), m_owners.get(), m_berths.get(), QStringLiteral("Name"));
 }
 
 void frmWizardConfig::ClearFields()
 {
-    for (QLineEdit *box : {txtName, txtLength, txtWidth, txtDailyHireCharge, txtWeeklyHireCharge, txtMonthlyHireCharge})
-        box->clear();
-    cboBerthType->setText(QString());
-    cboOwner->setText(QString());
+    clearBerthFields();
 }
 
 void frmWizardConfig::ShowStep()
@@ -369,7 +263,7 @@ void frmWizardConfig::cmdNext_Click()
         }
         FinishWizard();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmWizardConfig.cmdNext_Click"), failure, windowTitle());
+        reportBerthFailure(QStringLiteral("frmWizardConfig.cmdNext_Click"), failure, windowTitle());
     }
 }
 
@@ -393,7 +287,7 @@ void frmWizardConfig::FinishWizard()
             rollBack();
             logError(QStringLiteral("frmWizardConfig.FinishWizard"), failure);
             ui::MsgBox(QStringLiteral("The configuration could not be saved and has been undone.\n")
-                           + describe(failure),
+                           + userErrorText(failure),
                        ui::vbExclamation, windowTitle());
             startOver();
             return;
@@ -429,7 +323,7 @@ void frmWizardConfig::startOver()
         DbConnection->BeginTrans();
         m_inTransaction = true;
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmWizardConfig.FinishWizard"), failure, windowTitle());
+        reportBerthFailure(QStringLiteral("frmWizardConfig.FinishWizard"), failure, windowTitle());
     }
 }
 
@@ -451,171 +345,70 @@ void frmWizardConfig::Form_Unload()
 
 void frmWizardConfig::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &failure) {
-        logError(QStringLiteral("frmWizardConfig.Form_Unload"), failure);
-    }
+    rollBackTransaction(m_inTransaction, QStringLiteral("frmWizardConfig.Form_Unload"));
 }
 
 void frmWizardConfig::chkOwner_Click()
 {
-    cboOwner->setEnabled(chkOwner->isChecked());
+    showOwnerChoice();
 }
 
 void frmWizardConfig::cmdAdd_Click()
 {
-    const QString title = QString::fromLatin1(kAddBerthTitle);
     try {
         if (!m_berths)
             return;
-        const QString name = txtName->text().trimmed();
-        if (name.isEmpty()) {
-            ui::MsgBox(QString::fromLatin1(kNoBerthNameMessage), ui::vbExclamation, title);
-            txtName->setFocus();
-            return;
+        if (const std::optional<QString> name = addBerth(*m_berths, QStringLiteral("frmWizardConfig.cmdAdd_Click"))) {
+            logOperation(*m_operationLog, evBerthAdded, berthAddedDetails(*name));
+            ClearFields();
         }
-        if (chkOwner->isChecked() && !hasValue(cboOwner->boundValue())) {
-            ui::MsgBox(QString::fromLatin1(kNoOwnerMessage), ui::vbExclamation, title);
-            cboOwner->setFocus();
-            return;
-        }
-        if (!hasValue(cboBerthType->boundValue())) {
-            ui::MsgBox(QString::fromLatin1(kNoBerthTypeMessage), ui::vbExclamation, title);
-            cboBerthType->setFocus();
-            return;
-        }
-        // The boxes are checked as they are left; text put there by other means is checked here.
-        if (!checkNumbers())
-            return;
-        try {
-            saveNewBerth(name);
-        } catch (const std::exception &failure) {
-            reportFailure(QStringLiteral("frmWizardConfig.cmdAdd_Click"), failure, title,
-                          QStringLiteral("The berth could not be added."));
-            return;
-        }
-        logOperation(*m_operationLog, evBerthAdded, berthAddedDetails(name));
-        ClearFields();
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmWizardConfig.cmdAdd_Click"), failure, title);
-    }
-}
-
-void frmWizardConfig::saveNewBerth(const QString &name)
-{
-    db::Recordset &rows = *m_berths;
-    auto setNumber = [&rows](const char *field, QLineEdit *box, BerthNumberKind kind) {
-        if (const auto number = readBerthNumber(box->text(), kind))
-            rows.setValue(QString::fromLatin1(field), *number);
-    };
-    rows.AddNew();
-    try {
-        rows.setValue(QStringLiteral("Name"), name);
-        setNumber("Length", txtLength, BerthNumberKind::Measure);
-        setNumber("Width", txtWidth, BerthNumberKind::Measure);
-        rows.setValue(QStringLiteral("TypeID"), cboBerthType->boundValue());
-        if (chkOwner->isChecked())
-            rows.setValue(QStringLiteral("OwnerID"), cboOwner->boundValue());
-        rows.setValue(QStringLiteral("HasPower"), chkHasPower->isChecked());
-        rows.setValue(QStringLiteral("Notes"), txtNotes->toPlainText());
-        setNumber("DailyHireCharge", txtDailyHireCharge, BerthNumberKind::Money);
-        setNumber("WeeklyHireCharge", txtWeeklyHireCharge, BerthNumberKind::Money);
-        setNumber("MonthlyHireCharge", txtMonthlyHireCharge, BerthNumberKind::Money);
-        rows.Update();
-    } catch (...) {
-        rows.CancelUpdate();
-        throw;
+        reportBerthFailure(QStringLiteral("frmWizardConfig.cmdAdd_Click"), failure,
+                           QString::fromLatin1(kAddBerthTitle));
     }
 }
 
 void frmWizardConfig::cmdRemove_Click()
 {
     try {
-        if (!m_berths)
-            return;
-        const QString name = lstBerth->Text();
-        const QVariant id = lstBerth->boundValue();
-        if (!hasValue(id))
-            return;
-        if (DeleteBerth(id.toLongLong(), *m_berths))
-            logOperation(*m_operationLog, evBerthDeleted, berthDeletedDetails(name));
+        if (m_berths)
+            removeChosenBerth(*m_berths, *m_operationLog);
     } catch (const std::exception &failure) {
-        reportFailure(QStringLiteral("frmWizardConfig.cmdRemove_Click"), failure, windowTitle(),
-                      QStringLiteral("The berth could not be deleted."));
+        reportBerthFailure(QStringLiteral("frmWizardConfig.cmdRemove_Click"), failure, windowTitle(),
+                           QStringLiteral("The berth could not be deleted."));
     }
-}
-
-bool frmWizardConfig::checkNumbers()
-{
-    struct NumberBox {
-        QLineEdit *box;
-        const char *title;
-        BerthNumberKind kind;
-    };
-    const NumberBox boxes[] = {
-        {txtLength, "Berth length", BerthNumberKind::Measure},
-        {txtWidth, "Berth width", BerthNumberKind::Measure},
-        {txtDailyHireCharge, "Daily Hire Charge", BerthNumberKind::Money},
-        {txtWeeklyHireCharge, "Weekly Hire Charge", BerthNumberKind::Money},
-        {txtMonthlyHireCharge, "Monthly Hire Charge", BerthNumberKind::Money},
-    };
-    for (const NumberBox &entry : boxes) {
-        if (!isValidBerthNumber(entry.box->text(), entry.kind)) {
-            ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, QString::fromLatin1(entry.title));
-            entry.box->setFocus();
-            return false;
-        }
-    }
-    return true;
-}
-
-void frmWizardConfig::validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel)
-{
-    if (isValidBerthNumber(box->text(), money ? BerthNumberKind::Money : BerthNumberKind::Measure))
-        return;
-    ui::MsgBox(QString::fromLatin1(kInvalidNumberMessage), ui::vbExclamation, title);
-    Cancel = true;
 }
 
 void frmWizardConfig::txtDailyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtDailyHireCharge, QStringLiteral("Daily Hire Charge"), true, Cancel);
+    validateBerthNumber(txtDailyHireCharge, Cancel);
 }
 
 void frmWizardConfig::txtLength_Validate(bool &Cancel)
 {
-    validateNumber(txtLength, QStringLiteral("Berth length"), false, Cancel);
+    validateBerthNumber(txtLength, Cancel);
 }
 
 void frmWizardConfig::txtMonthlyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtMonthlyHireCharge, QStringLiteral("Monthly Hire Charge"), true, Cancel);
+    validateBerthNumber(txtMonthlyHireCharge, Cancel);
 }
 
 void frmWizardConfig::txtWeeklyHireCharge_Validate(bool &Cancel)
 {
-    validateNumber(txtWeeklyHireCharge, QStringLiteral("Weekly Hire Charge"), true, Cancel);
+    validateBerthNumber(txtWeeklyHireCharge, Cancel);
 }
 
 void frmWizardConfig::txtWidth_Validate(bool &Cancel)
 {
-    validateNumber(txtWidth, QStringLiteral("Berth width"), false, Cancel);
+    validateBerthNumber(txtWidth, Cancel);
 }
 
 bool frmWizardConfig::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
-        && static_cast<QWidget *>(watched)->window() == this) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Form_KeyDown(13);
-            return true;
-        }
+    if (isEnterKeyIn(this, watched, event)) {
+        Form_KeyDown(13);
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -624,14 +417,6 @@ void frmWizardConfig::Form_KeyDown(int KeyCode)
 {
     if (KeyCode == 13)
         FocusNextControl(this);
-}
-
-void frmWizardConfig::reportFailure(const QString &where, const std::exception &failure, const QString &title,
-                                    const QString &what)
-{
-    logError(where, failure);
-    ui::MsgBox(what.isEmpty() ? describe(failure) : what + QLatin1Char('\n') + describe(failure), ui::vbExclamation,
-               title);
 }
 
 } // namespace quorl

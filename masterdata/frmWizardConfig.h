@@ -1,15 +1,14 @@
 #pragma once
 
-#include <exception>
 #include <memory>
 
 #include <QDialog>
 #include <QString>
 
+#include "masterdata/BerthPage.h"
+
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 
@@ -19,8 +18,6 @@ namespace db {
 class Recordset;
 }
 namespace ui {
-class DataCombo;
-class DataList;
 class WizardPages;
 }
 
@@ -28,7 +25,7 @@ class WizardPages;
 // and the closing page. Every berth change runs in one transaction on DbConnection
 // from Display to Finish, which commits it before it writes the settings and the
 // events; leaving the wizard any other way rolls it back.
-class frmWizardConfig : public QDialog
+class frmWizardConfig : public QDialog, private BerthPage
 {
     Q_OBJECT
 
@@ -75,13 +72,8 @@ private:
     void Form_Unload();
     void Form_KeyDown(int KeyCode);
 
-    bool checkNumbers();
-    void validateNumber(QLineEdit *box, const QString &title, bool money, bool &Cancel);
-    void saveNewBerth(const QString &name);
     void rollBack();
     void startOver();
-    void reportFailure(const QString &where, const std::exception &failure, const QString &title,
-                       const QString &what = QString());
 
     std::unique_ptr<db::Recordset> m_operationLog;
     std::unique_ptr<db::Recordset> m_berths;
@@ -95,20 +87,6 @@ private:
     ui::WizardPages *fraStep = nullptr;
     QCheckBox *chkWelcome = nullptr;
     QComboBox *cboPostCode = nullptr;
-    QLineEdit *txtName = nullptr;
-    QLineEdit *txtLength = nullptr;
-    QLineEdit *txtWidth = nullptr;
-    ui::DataCombo *cboBerthType = nullptr;
-    QCheckBox *chkOwner = nullptr;
-    ui::DataCombo *cboOwner = nullptr;
-    QCheckBox *chkHasPower = nullptr;
-    QLineEdit *txtDailyHireCharge = nullptr;
-    QLineEdit *txtWeeklyHireCharge = nullptr;
-    QLineEdit *txtMonthlyHireCharge = nullptr;
-    QPlainTextEdit *txtNotes = nullptr;
-    ui::DataList *lstBerth = nullptr;
-    QPushButton *cmdAdd = nullptr;
-    QPushButton *cmdRemove = nullptr;
     QPushButton *cmdBack = nullptr;
     QPushButton *cmdNext = nullptr;
     QPushButton *cmdCancel = nullptr;

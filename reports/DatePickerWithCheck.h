@@ -1,37 +1,22 @@
 #pragma once
 
-#include <optional>
-
 #include <QDateTime>
-#include <QWidget>
 
-class QCheckBox;
-class QDateEdit;
+#include "platform/ui/CheckedDatePicker.h"
 
 namespace quorl::reports {
 
-// A date picker with a check box: cleared, it holds no value; ticked, a date
-// with the time of day it was given.
-class DatePickerWithCheck final : public QWidget
+// The Report Manager's period picker: the checked date picker in the dd/MM/yyyy
+// form, the focus landing on the date rather than on the tick box.
+class DatePickerWithCheck final : public ui::CheckedDatePicker
 {
     Q_OBJECT
 
 public:
     explicit DatePickerWithCheck(QWidget *parent = nullptr);
 
-    std::optional<QDateTime> value() const;
-    // Sets the date and time and ticks the box.
+    // Sets the day, without the date box announcing a change, and ticks the box.
     void setValue(const QDateTime &value);
-    bool isChecked() const;
-    void setChecked(bool checked);
-
-    QCheckBox *checkBox() const { return m_check; }
-    QDateEdit *dateEdit() const { return m_date; }
-
-private:
-    QCheckBox *m_check = nullptr;
-    QDateEdit *m_date = nullptr;
-    QTime m_time;
 };
 
 } // namespace quorl::reports

@@ -18,19 +18,45 @@ QString field(db::Recordset &rows, const char *name)
     return value.isNull() ? QString() : value.toString();
 }
 
-QString titleOf(ListLayout layout)
+// The layout's name, the caption of its preview and the title over its rows.
+struct LayoutTexts {
+    const char *name;
+    const char *caption;
+    const char *title;
+};
+
+// Anything that is no other layout is the period sales.
+const LayoutTexts &textsOf(ListLayout layout)
 {
+    static const LayoutTexts texts[] = {
+        {"rptAllBooking", "Report of Booking", "List of all up comming bookings"},
+        {"rptTodaysBooking", "List of today bookings", "List of today bookings"},
+        {"rptTodayLeft", "List of todays checkouts left to be completed",
+         "List of todays checkouts left to be completed"},
+        {"rptPeriodsales", "Period Sales", "Period Sales"},
+    };
     switch (layout) {
     case ListLayout::rptAllBooking:
-        return QStringLiteral("List of all up comming bookings");
+        return texts[0];
     case ListLayout::rptTodaysBooking:
-        return QStringLiteral("List of today bookings");
+        return texts[1];
     case ListLayout::rptTodayLeft:
-        return QStringLiteral("List of todays checkouts left to be completed");
+        return texts[2];
     case ListLayout::rptPeriodsales:
         break;
     }
-    return QStringLiteral("Period Sales");
+    return texts[3];
+}
+
+QString titleOf(ListLayout layout)
+{
+    return QString::fromLatin1(textsOf(layout).title);
+}
+
+// The page numbers at the foot of a list.
+ReportCell pageNumbersCell(const char *family)
+{
+    return ReportCell{0, 0, QStringLiteral("List: %p of %P"), font(family, 9), Qt::AlignRight, true};
 }
 
 ReportBand reportHeader(ListLayout layout, const char *family, const QString &title)
@@ -44,7 +70,7 @@ ReportBand reportHeader(ListLayout layout, const char *family, const QString &ti
 ReportBand pageNumbers(const char *family)
 {
     ReportBand footer;
-    footer.line({ReportCell{0, 0, QStringLiteral("List: %p of %P"), font(family, 9), Qt::AlignRight, true}});
+    footer.line({pageNumbersCell(family)});
     return footer;
 }
 
@@ -121,7 +147,7 @@ ReportDocument periodSales(db::Recordset &rows, const QString &title)
     }
     ReportBand reportFooter;
     reportFooter.gap(6);
-    reportFooter.line({ReportCell{0, 0, QStringLiteral("List: %p of %P"), font(family, 9), Qt::AlignRight, true}});
+    reportFooter.line({pageNumbersCell(family)});
     document.body.append(reportFooter);
     return document;
 }
@@ -130,32 +156,12 @@ ReportDocument periodSales(db::Recordset &rows, const QString &title)
 
 QString layoutName(ListLayout layout)
 {
-    switch (layout) {
-    case ListLayout::rptAllBooking:
-        return QStringLiteral("rptAllBooking");
-    case ListLayout::rptTodaysBooking:
-        return QStringLiteral("rptTodaysBooking");
-    case ListLayout::rptTodayLeft:
-        return QStringLiteral("rptTodayLeft");
-    case ListLayout::rptPeriodsales:
-        break;
-    }
-    return QStringLiteral("rptPeriodsales");
+    return QString::fromLatin1(textsOf(layout).name);
 }
 
 QString layoutCaption(ListLayout layout)
 {
-    switch (layout) {
-    case ListLayout::rptAllBooking:
-        return QStringLiteral("Report of Booking");
-    case ListLayout::rptTodaysBooking:
-        return QStringLiteral("List of today bookings");
-    case ListLayout::rptTodayLeft:
-        return QStringLiteral("List of todays checkouts left to be completed");
-    case ListLayout::rptPeriodsales:
-        break;
-    }
-    return QStringLiteral("Period Sales");
+    return QString::fromLatin1(textsOf(layout).caption);
 }
 
 ReportDocument listReport(ListLayout layout, db::Recordset &rows, const QString &title)

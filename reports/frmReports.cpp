@@ -49,12 +49,6 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, QWidget 
     return label;
 }
 
-std::optional<QDate> dayOf(const reports::DatePickerWithCheck *picker)
-{
-    const std::optional<QDateTime> value = picker->value();
-    return value ? std::optional<QDate>(value->date()) : std::nullopt;
-}
-
 void reportFailure(const char *handler, const std::exception &error)
 {
     logError(QStringLiteral("frmReports.") + QLatin1String(handler), error);
@@ -159,7 +153,7 @@ void frmReports::showList(const char *handler, reports::ListLayout layout, const
 
 void frmReports::cmdAllBooking_Click()
 {
-    const reports::PeriodFilter period = reports::periodFilter(dayOf(dtpFrom), dayOf(dtpTo));
+    const reports::PeriodFilter period = reports::periodFilter(dtpFrom->value(), dtpTo->value());
     showList("cmdAllBooking_Click", reports::ListLayout::rptAllBooking, reports::bookingListQuery(period),
              period.title, false);
 }
@@ -180,7 +174,7 @@ void frmReports::cmdTodaysCheckOuts_Click()
 
 void frmReports::Command4_Click()
 {
-    const reports::PeriodFilter period = reports::periodFilter(dayOf(dtpFrom1), dayOf(dtpTo1));
+    const reports::PeriodFilter period = reports::periodFilter(dtpFrom1->value(), dtpTo1->value());
     showList("Command4_Click", reports::ListLayout::rptPeriodsales, reports::periodSalesQuery(period), period.title,
              true);
 }

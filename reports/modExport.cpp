@@ -14,6 +14,7 @@
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/RecordsetModel.h"
 
 namespace quorl {
 namespace {
@@ -116,19 +117,7 @@ ExportOutcome runExport(const QString &sql, const QString &defaultName, EventCod
 
 QString csvValueText(const QVariant &value)
 {
-    if (!value.isValid() || value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::QDateTime:
-        return text::formatGeneralDate(value.toDateTime());
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return db::numberText(value.toDouble());
-    default:
-        return value.toString();
-    }
+    return ui::plainCellText(value, db::numberText);
 }
 
 QString csvField(const QVariant &value)

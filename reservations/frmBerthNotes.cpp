@@ -244,27 +244,13 @@ void frmBerthNotes::reject()
 
 void frmBerthNotes::rollBack()
 {
-    if (!m_inTransaction)
-        return;
-    m_inTransaction = false;
-    try {
-        if (DbConnection && DbConnection->inTransaction())
-            DbConnection->RollbackTrans();
-    } catch (const std::exception &error) {
-        logError(routine("cmdCancel_Click"), error);
-    }
+    rollBackTransaction(m_inTransaction, routine("cmdCancel_Click"));
 }
 
 bool frmBerthNotes::eventFilter(QObject *watched, QEvent *event)
 {
-    if (isEnterKey(event)) {
-        try {
-            FocusNextControl(this);
-        } catch (const std::exception &error) {
-            logError(routine("Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(routine("Form_KeyDown"), [this] { FocusNextControl(this); });
     return QDialog::eventFilter(watched, event);
 }
 

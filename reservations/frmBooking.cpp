@@ -36,6 +36,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
@@ -604,23 +605,7 @@ void frmBooking::Display(int Mode, qint64 BookingID)
 
 void frmBooking::showInFront()
 {
-    if (auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget())) {
-        const char *hooked = "quorlFormActivateHooked";
-        if (!subWindow->property(hooked).toBool()) {
-            subWindow->setProperty(hooked, true);
-            connect(subWindow, &QMdiSubWindow::aboutToActivate, this, &frmBooking::Form_Activate);
-        }
-        subWindow->show();
-        if (QMdiArea *area = subWindow->mdiArea())
-            area->setActiveSubWindow(subWindow);
-        Form_Activate();
-        subWindow->raise();
-    } else {
-        show();
-        Form_Activate();
-        raise();
-        activateWindow();
-    }
+    ui::showInFront(this, [this] { Form_Activate(); });
 }
 
 void frmBooking::Form_Activate()

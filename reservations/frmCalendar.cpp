@@ -21,6 +21,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
+#include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "reservations/CalendarQueries.h"
@@ -188,12 +189,7 @@ void frmCalendar::Display()
 
 void frmCalendar::hookActivation()
 {
-    auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget());
-    const char *hooked = "quorlFormActivateHooked";
-    if (!subWindow || subWindow->property(hooked).toBool())
-        return;
-    subWindow->setProperty(hooked, true);
-    connect(subWindow, &QMdiSubWindow::aboutToActivate, this, &frmCalendar::Form_Activate);
+    ui::hookFormActivate(this, [this] { Form_Activate(); });
 }
 
 void frmCalendar::openBookings()

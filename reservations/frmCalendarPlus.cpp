@@ -217,29 +217,7 @@ void frmCalendarPlus::Display()
         SizeSlotRows();
     });
 
-    if (auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget())) {
-        hookActivation();
-        subWindow->show();
-        if (QMdiArea *area = subWindow->mdiArea())
-            area->setActiveSubWindow(subWindow);
-        Form_Activate();
-        subWindow->raise();
-    } else {
-        show();
-        Form_Activate();
-        raise();
-        activateWindow();
-    }
-}
-
-void frmCalendarPlus::hookActivation()
-{
-    auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget());
-    const char *hooked = "quorlFormActivateHooked";
-    if (!subWindow || subWindow->property(hooked).toBool())
-        return;
-    subWindow->setProperty(hooked, true);
-    connect(subWindow, &QMdiSubWindow::aboutToActivate, this, &frmCalendarPlus::Form_Activate);
+    ui::showInFront(this, [this] { Form_Activate(); });
 }
 
 void frmCalendarPlus::Form_Activate()

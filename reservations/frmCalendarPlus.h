@@ -80,7 +80,6 @@ private:
     void holdBookingsFor(const std::vector<QDateTime> &slots);
     void setPickerDate(const QDate &date);
     frmBookingSummary *summaryWindow();
-    void hookActivation();
 
     int m_ViewMode = kHalfHourView;
     QString m_HeaderFormat;

@@ -194,14 +194,8 @@ void frmFindBooking::cmdColse_Click()
 
 bool frmFindBooking::eventFilter(QObject *watched, QEvent *event)
 {
-    if (isEnterKey(event)) {
-        try {
-            FocusNextControl(this);
-        } catch (const std::exception &error) {
-            logError(routine("Form_KeyDown"), error);
-        }
-        return true;
-    }
+    if (isEnterKey(event))
+        return takeEnterKey(routine("Form_KeyDown"), [this] { FocusNextControl(this); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -94,4 +94,31 @@ bool callFormActivate(const QMdiArea *area)
     return QMetaObject::invokeMethod(child, "Form_Activate", Qt::DirectConnection);
 }
 
+void hookFormActivate(QWidget *child, const std::function<void()> &formActivate)
+{
+    auto *subWindow = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+    const char *hooked = "quorlFormActivateHooked";
+    if (!subWindow || subWindow->property(hooked).toBool())
+        return;
+    subWindow->setProperty(hooked, true);
+    QObject::connect(subWindow, &QMdiSubWindow::aboutToActivate, child, formActivate);
+}
+
+void showInFront(QWidget *child, const std::function<void()> &formActivate)
+{
+    if (auto *subWindow = qobject_cast<QMdiSubWindow *>(child->parentWidget())) {
+        hookFormActivate(child, formActivate);
+        subWindow->show();
+        if (QMdiArea *area = subWindow->mdiArea())
+            area->setActiveSubWindow(subWindow);
+        formActivate();
+        subWindow->raise();
+    } else {
+        child->show();
+        formActivate();
+        child->raise();
+        child->activateWindow();
+    }
+}
+
 } // namespace quorl::ui

@@ -44,6 +44,15 @@ T *sharedMdiChild(QMdiArea *area, const std::function<T *()> &create = [] { retu
 // Shows the child's sub-window and makes it the active one.
 void activateMdiChild(QMdiArea *area, QWidget *child);
 
+// Has the child's sub-window call formActivate each time it becomes the active
+// one; a sub-window is hooked once, however often its window is displayed.
+void hookFormActivate(QWidget *child, const std::function<void()> &formActivate);
+
+// Brings a displayed child window to the front: its sub-window shown, made the
+// active one, formActivate called and the sub-window raised (hooked as above). A
+// window outside an MDI area is shown, refreshed the same way and activated.
+void showInFront(QWidget *child, const std::function<void()> &formActivate);
+
 // The widget of the area's current sub-window (also while the application is not
 // the active one), or null.
 QWidget *activeMdiChild(const QMdiArea *area);

@@ -15,7 +15,21 @@ QString yesNoText(const QVariant &value)
     return value.toBool() ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
+namespace {
+
+QString fifteenDigits(double value)
+{
+    return QString::number(value, 'g', 15);
+}
+
+} // namespace
+
 QString plainCellText(const QVariant &value)
+{
+    return plainCellText(value, fifteenDigits);
+}
+
+QString plainCellText(const QVariant &value, QString (*numberText)(double))
 {
     if (!value.isValid() || value.isNull())
         return QString();
@@ -26,7 +40,7 @@ QString plainCellText(const QVariant &value)
         return text::formatGeneralDate(value.toDateTime());
     case QMetaType::Double:
     case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 15);
+        return numberText(value.toDouble());
     default:
         return value.toString();
     }

@@ -33,6 +33,8 @@ QString yesNoText(const QVariant &value);
 // The plain text of a value as a grid shows it: Null empty, Yes/No "True"/"False",
 // dates in the general date form, numbers without grouping.
 QString plainCellText(const QVariant &value);
+// The same with the numbers (double and float values) as numberText writes them.
+QString plainCellText(const QVariant &value, QString (*numberText)(double));
 
 // A table model over a recordset's visible rows (its Filter and Sort applied). The
 // model follows the recordset's signals, so every view on it shows what the

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -248,6 +249,31 @@ TEST_F(FocusTest, FocusStaysWhenNothingLaterNorTheFirstCanTakeIt)
     EXPECT_FALSE(FocusNextControl(index, form.get()));
     EXPECT_EQ(focused(), chkClubMember);
     EXPECT_EQ(index, 4);
+}
+
+// The form takes Enter before its controls, but not the keys of a window it opened.
+TEST_F(FocusTest, OnlyEnterInTheFormsOwnControlsMovesTheFocus)
+{
+    QDialog opened(form.get());
+    auto *txtOther = new QLineEdit(&opened);
+    struct Case {
+        const char *what;
+        QWidget *control;
+        int key;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"Return in a box", txtName, Qt::Key_Return, true},
+        {"keypad Enter on a button", cmdOK, Qt::Key_Enter, true},
+        {"Tab", txtName, Qt::Key_Tab, false},
+        {"Return in a window the form opened", txtOther, Qt::Key_Return, false},
+    };
+    for (const Case &c : cases) {
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier);
+        EXPECT_EQ(isEnterKeyIn(form.get(), c.control, &press), c.taken) << c.what;
+        EXPECT_FALSE(isEnterKeyIn(form.get(), c.control, &release)) << c.what << ", released";
+    }
 }
 
 TEST_F(FocusTest, ExplicitIndexesLeaveGapsWhereLabelsStand)

@@ -25,22 +25,10 @@
 #include "platform/db/Maintenance.h"
 #include "platform/text/Text.h"
 #include "support/QuorlTest.h"
+#include "support/TestFiles.h"
 
 namespace quorl {
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QStringList customerNames(db::Connection &connection)
 {

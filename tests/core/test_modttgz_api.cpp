@@ -11,22 +11,10 @@
 #include <QTemporaryDir>
 
 #include "support/QtPrinters.h"
+#include "support/TestFiles.h"
 
 namespace quorl {
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 // Text and noise mixed, as a database file is, larger than one buffer of the library.
 QByteArray sampleData(qsizetype size)
