@@ -179,6 +179,8 @@ struct BadArchive {
     const char *message;
 };
 
+void PrintTo(const BadArchive &c, std::ostream *out) { *out << c.name; }
+
 class RestoreOfBadArchive : public MaintenanceTest, public ::testing::WithParamInterface<BadArchive> {};
 
 TEST_P(RestoreOfBadArchive, LeavesTheDatabaseByteForByteAndShowsAnError)

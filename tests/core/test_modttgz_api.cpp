@@ -73,6 +73,8 @@ struct RoundTrip {
     const char *password;
 };
 
+void PrintTo(const RoundTrip &c, std::ostream *out) { *out << c.name; }
+
 class ArchiveRoundTrip : public ArchiveLibraryTest, public ::testing::WithParamInterface<RoundTrip> {};
 
 TEST_P(ArchiveRoundTrip, UnpacksTheSameBytesAndReportsProgressUpToTheTotal)
@@ -106,6 +108,8 @@ struct Damage {
     std::function<QByteArray(const QByteArray &archive)> apply;
     const char *password = "7";
 };
+
+void PrintTo(const Damage &c, std::ostream *out) { *out << c.name; }
 
 class DamagedArchive : public ArchiveLibraryTest, public ::testing::WithParamInterface<Damage> {};
 
