@@ -160,7 +160,7 @@ MDIMain::MDIMain(QWidget *parent, Navigation navigation)
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
     // Closing the window in front brings back the one used before it (the calendar
-    // a summary was opened from), not the one opened first.
+    // the booking form was opened from), not the one opened first.
     m_mdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(m_mdiArea);
     createMenus();

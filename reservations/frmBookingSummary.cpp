@@ -7,8 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,7 +19,6 @@
 #include "masterdata/DataSource.h"
 #include "platform/db/Connection.h"
 #include "platform/ui/Clock.h"
-#include "platform/ui/MdiChildren.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/WaitCursor.h"
 #include "reports/CommandLayouts.h"
@@ -68,12 +65,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     return created;
 }
 
-QMdiArea *mdiAreaOf(const QWidget *child)
-{
-    auto *frame = qobject_cast<QMdiSubWindow *>(child->parentWidget());
-    return frame ? frame->mdiArea() : nullptr;
-}
-
 template <class Body>
 void guarded(const char *handler, Body body)
 {
@@ -87,10 +78,11 @@ void guarded(const char *handler, Body body)
 } // namespace
 
 frmBookingSummary::frmBookingSummary(QWidget *parent)
-    : QWidget(parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmBookingSummary"));
     setWindowTitle(QStringLiteral("Reservation summary"));
+    setWindowModality(Qt::ApplicationModal);
 
     Label27 = label(this, "Label27", QStringLiteral("Booking from"));
     lblDates = label(this, "lblDates", QStringLiteral("DATES"));
@@ -204,10 +196,20 @@ db::Connection &frmBookingSummary::scratchConnection()
     return *m_scratch;
 }
 
-void frmBookingSummary::Display(qint64 BookingID)
+frmBookingSummary *frmBookingSummary::shared(QWidget *owner)
+{
+    if (owner) {
+        if (auto *existing = owner->findChild<frmBookingSummary *>(QString(), Qt::FindDirectChildrenOnly))
+            return existing;
+    }
+    return new frmBookingSummary(owner);
+}
+
+bool frmBookingSummary::load(qint64 BookingID)
 {
     m_BookingID = BookingID;
-    bool shown = false;
+    m_editAsked = false;
+    bool found = false;
     guarded("Display", [&] {
         const std::optional<BookingSummary> summary = prepareBookingSummary(BookingID, scratchConnection());
         if (!summary)
@@ -230,35 +232,52 @@ void frmBookingSummary::Display(qint64 BookingID)
         lblPhone->setText(summary->phone);
         lblMail->setText(summary->mail);
         txtCnotes->setPlainText(summary->customerNotes);
-        // A new booking may be edited, printed and cancelled again.
-        for (QPushButton *each : {Command1, Command2, Command4, Command5})
-            each->setEnabled(true);
-        show();
-        ui::activateMdiChild(mdiAreaOf(this), this);
-        shown = true;
+        found = true;
     });
-    if (shown)
-        return;
-    // Whatever an earlier booking left on view must not be taken for this one.
+    // A new booking may be edited, printed and cancelled again; whatever an earlier
+    // booking left on view must not be taken for one that was not found.
     for (QPushButton *each : {Command1, Command2, Command4, Command5})
-        each->setEnabled(false);
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->hide();
-    else
+        each->setEnabled(found);
+    return found;
+}
+
+void frmBookingSummary::Display(qint64 BookingID)
+{
+    const bool found = load(BookingID);
+    if (m_inDisplay) {
+        // Already on view: it simply shows the other booking until it closes.
+        if (!found)
+            close();
+        return;
+    }
+    if (!found) {
         hide();
+        return;
+    }
+    m_inDisplay = true;
+    exec();
+    m_inDisplay = false;
+    openBookingFormIfAsked();
+}
+
+void frmBookingSummary::openBookingFormIfAsked()
+{
+    if (!m_editAsked)
+        return;
+    m_editAsked = false;
+    guarded("Command1_Click", [&] {
+        if (MDIMain *main = MDIMain::current())
+            main->sharedChild<frmBooking>()->Display(2, m_BookingID);
+    });
 }
 
 void frmBookingSummary::Command1_Click()
 {
-    guarded("Command1_Click", [&] {
-        const qint64 bookingId = m_BookingID;
-        QMdiArea *area = mdiAreaOf(this);
-        if (!area && MDIMain::current())
-            area = MDIMain::current()->mdiArea();
-        close();
-        if (area)
-            ui::sharedMdiChild<frmBooking>(area)->Display(2, bookingId);
-    });
+    // The booking form is a window of the main window: it opens once the summary has closed.
+    m_editAsked = true;
+    close();
+    if (!m_inDisplay)
+        openBookingFormIfAsked();
 }
 
 void frmBookingSummary::Command2_Click()
@@ -305,7 +324,7 @@ bool frmBookingSummary::eventFilter(QObject *watched, QEvent *event)
         Label38_Click();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace quorl

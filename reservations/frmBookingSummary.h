@@ -2,9 +2,10 @@
 
 #include <memory>
 
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
+class QWidget;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -16,8 +17,9 @@ class Connection;
 }
 
 // One booking with its customer and charges; the only way to print its receipt
-// and booking form. The day calendar and the planning chart open it.
-class frmBookingSummary : public QWidget
+// and booking form. The day calendar and the planning chart open it, and wait for
+// it to close before they read their bookings again.
+class frmBookingSummary : public QDialog
 {
     Q_OBJECT
 
@@ -25,9 +27,17 @@ public:
     explicit frmBookingSummary(QWidget *parent = nullptr);
     ~frmBookingSummary() override;
 
-    // Shows the booking with that ID, after copying it into the scratch table the
-    // prints read. A booking or customer that is not found shows nothing.
+    // The one summary of that window (the main window), made on first use.
+    static frmBookingSummary *shared(QWidget *owner);
+
+    // Shows the booking with that ID in front of every other window and returns when
+    // the summary closes; "Edit booking" opens the booking form only then. A booking
+    // or customer that is not found shows nothing and returns at once.
     void Display(qint64 BookingID);
+
+    // Fills the window with that booking, after copying it into the scratch table the
+    // prints read, without showing it. False when the booking or customer is not found.
+    bool load(qint64 BookingID);
 
     qint64 BookingID() const { return m_BookingID; }
 
@@ -44,8 +54,11 @@ protected:
 
 private:
     db::Connection &scratchConnection();
+    void openBookingFormIfAsked();
 
     qint64 m_BookingID = 0;
+    bool m_inDisplay = false;
+    bool m_editAsked = false;
     std::unique_ptr<db::Connection> m_scratch;   // the scratch table's own connection
 
     QLabel *Label27 = nullptr;

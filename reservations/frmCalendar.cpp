@@ -316,7 +316,7 @@ void frmCalendar::cmdSummary_Click()
     guardHandler(routine("cmdSummary_Click"), kTitle, [this, &shown] {
         if (const qint64 id = selectedBookingId()) {
             shown = true;
-            mainWindow().sharedChild<frmBookingSummary>()->Display(id);
+            frmBookingSummary::shared(&mainWindow())->Display(id);
         }
     });
     if (shown)

@@ -71,11 +71,7 @@ frmCalendarPlus::frmCalendarPlus(QWidget *parent)
     buildControls();
 }
 
-frmCalendarPlus::~frmCalendarPlus()
-{
-    if (m_summary)
-        m_summary->removeEventFilter(this);
-}
+frmCalendarPlus::~frmCalendarPlus() = default;
 
 void frmCalendarPlus::buildControls()
 {
@@ -366,30 +362,13 @@ void frmCalendarPlus::grdBooking_DblClick()
                                          berths[std::size_t(current.column())].id,
                                          slotTimes[std::size_t(current.row())], m_ViewMode);
         }
+        // The summary returns once it is closed, so the chart then shows what was changed in it.
         if (bookingId != 0) {
-            frmBookingSummary *summary = summaryWindow();
-            summary->Display(bookingId);
-            // A summary that stays open is watched, so the chart shows its changes when it closes.
-            if (summary->isVisible() && summary != m_summary) {
-                if (m_summary)
-                    m_summary->removeEventFilter(this);
-                m_summary = summary;
-                m_summary->installEventFilter(this);
-            }
+            MDIMain *main = MDIMain::current();
+            frmBookingSummary::shared(main ? static_cast<QWidget *>(main) : window())->Display(bookingId);
         }
     });
     RefreshChart();
-}
-
-frmBookingSummary *frmCalendarPlus::summaryWindow()
-{
-    if (MDIMain *main = MDIMain::current())
-        return main->sharedChild<frmBookingSummary>();
-    if (auto *subWindow = qobject_cast<QMdiSubWindow *>(parentWidget()); subWindow && subWindow->mdiArea())
-        return ui::sharedMdiChild<frmBookingSummary>(subWindow->mdiArea());
-    if (!m_ownSummary)
-        m_ownSummary = std::make_unique<frmBookingSummary>();
-    return m_ownSummary.get();
 }
 
 bool frmCalendarPlus::eventFilter(QObject *watched, QEvent *event)
@@ -398,10 +377,6 @@ bool frmCalendarPlus::eventFilter(QObject *watched, QEvent *event)
         // Every height that changes the number of rows that fit rebuilds them from StartTime.
         if (slotGridRows(ui::pixelsToTwips(grdBooking->height())) != m_gridRows)
             SizeSlotRows();
-    } else if (m_summary && watched == m_summary && event->type() == QEvent::Hide) {
-        m_summary->removeEventFilter(this);
-        m_summary = nullptr;
-        QMetaObject::invokeMethod(this, &frmCalendarPlus::RefreshChart, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include <QDateTime>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -25,7 +24,6 @@ namespace db {
 class Recordset;
 }
 
-class frmBookingSummary;
 
 // The berth planning chart: one column per berth, one row per half hour (08:00 to
 // 20:00) or per day, each cell yellow with the customer's name where the berth is
@@ -79,7 +77,6 @@ private:
     void ScrollSlots(bool Back);
     void holdBookingsFor(const std::vector<QDateTime> &slots);
     void setPickerDate(const QDate &date);
-    frmBookingSummary *summaryWindow();
 
     int m_ViewMode = kHalfHourView;
     QString m_HeaderFormat;
@@ -91,8 +88,6 @@ private:
     std::vector<ChartBerth> m_berths;
     ChartBookings m_bookings;
     PlanningChartModel *m_model = nullptr;
-    QPointer<frmBookingSummary> m_summary;
-    std::unique_ptr<frmBookingSummary> m_ownSummary;
 
     QLabel *lblCaption = nullptr;
     QFrame *fraGrid = nullptr;

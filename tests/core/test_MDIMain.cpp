@@ -938,8 +938,8 @@ TEST_P(ReturnToPreviousWindowTest, ClosingTheFrontWindowReturnsToThePreviousOne)
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, ReturnToPreviousWindowTest,
-    ::testing::Values(ReturnCase{"SummaryOpenedFromTheLastWindow", {'A', 'B', 'C'}, 'C', 'B'},
-                      ReturnCase{"SummaryOpenedAfterGoingBackToTheFirst", {'A', 'B', 'A', 'C'}, 'C', 'A'},
+    ::testing::Values(ReturnCase{"FormOpenedFromTheLastWindow", {'A', 'B', 'C'}, 'C', 'B'},
+                      ReturnCase{"FormOpenedAfterGoingBackToTheFirst", {'A', 'B', 'A', 'C'}, 'C', 'A'},
                       ReturnCase{"MiddleWindowUsedLast", {'A', 'B', 'C', 'A', 'B'}, 'B', 'A'},
                       ReturnCase{"FirstWindowClosedAfterTheOthers", {'C', 'B', 'A'}, 'A', 'B'}),
     [](const ::testing::TestParamInfo<ReturnCase> &info) { return std::string(info.param.name); });

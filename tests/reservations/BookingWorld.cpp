@@ -1,6 +1,8 @@
 #include "BookingWorld.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPointer>
 
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
@@ -9,8 +11,28 @@
 #include "platform/db/Recordset.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
+#include "reservations/frmBookingSummary.h"
 
 namespace quorl {
+
+SummaryVisit::SummaryVisit(Action action)
+    : m_action(std::move(action))
+{
+    m_poll.setInterval(0);
+    QObject::connect(&m_poll, &QTimer::timeout, [this] {
+        QPointer<frmBookingSummary> summary = qobject_cast<frmBookingSummary *>(QApplication::activeModalWidget());
+        if (!summary || !summary->isVisible())
+            return;
+        m_poll.stop();
+        m_shownBooking = summary->BookingID();
+        m_modal = summary->isModal() && summary->isWindow();
+        if (m_action)
+            m_action(*summary);
+        if (summary && summary->isVisible())
+            summary->close();
+    });
+    m_poll.start();
+}
 
 void BookingWorld::SetUp()
 {

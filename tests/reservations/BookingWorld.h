@@ -1,13 +1,37 @@
 #pragma once
 
+#include <functional>
+
 #include <QDateTime>
 #include <QList>
+#include <QTimer>
 #include <QString>
 #include <QVariant>
 
 #include "support/QuorlTest.h"
 
 namespace quorl {
+
+class frmBookingSummary;
+
+// Acts on the booking summary while it is open in front of everything, from inside
+// its own loop, then closes it unless the action did; notes which booking it showed.
+// A summary that never opens is never acted on.
+class SummaryVisit {
+public:
+    using Action = std::function<void(frmBookingSummary &)>;
+    explicit SummaryVisit(Action action = {});
+
+    bool opened() const { return m_shownBooking != 0; }
+    qint64 shownBooking() const { return m_shownBooking; }
+    bool wasModal() const { return m_modal; }
+
+private:
+    QTimer m_poll;
+    Action m_action;
+    qint64 m_shownBooking = 0;
+    bool m_modal = false;
+};
 
 // A test world with the program's shared connection open on the starter database,
 // the event log ready, and small helpers to put customers, berths and bookings in

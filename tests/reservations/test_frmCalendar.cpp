@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -85,10 +86,11 @@ TEST_F(DayCalendar, AnEmptyDaysButtonsDoNothing)
 {
     calendar->setShownDay(QDate(2026, 12, 20));
     EXPECT_EQ(shownNames(), QStringList{"No reservations exist for this date"});
+    SummaryVisit summary;
     for (const char *button : {"cmdEdit", "cmdSummary", "cmdCancel"})
         click(button); // an unexpected question would fail the test
     EXPECT_EQ(ui::findMdiChild<frmBooking>(main->mdiArea()), nullptr);
-    EXPECT_EQ(ui::findMdiChild<frmBookingSummary>(main->mdiArea()), nullptr);
+    EXPECT_FALSE(summary.opened());
     EXPECT_EQ(bookingCount(), 2);
 }
 
@@ -107,14 +109,15 @@ class CalendarOpensTheBookingForm : public DayCalendar, public ::testing::WithPa
 TEST_P(CalendarOpensTheBookingForm, WithTheChosenBookingOrANewOne)
 {
     choose(bob);
+    SummaryVisit summary;
     click(GetParam().button);
     const qint64 expected = GetParam().chosen ? bob : 0;
     if (GetParam().mode == 0) {
-        const frmBookingSummary *summary = ui::findMdiChild<frmBookingSummary>(main->mdiArea());
-        ASSERT_NE(summary, nullptr);
-        EXPECT_EQ(summary->BookingID(), expected);
+        EXPECT_EQ(summary.shownBooking(), expected);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the summary is closed when the button returns";
         return;
     }
+    EXPECT_FALSE(summary.opened());
     const frmBooking *form = ui::findMdiChild<frmBooking>(main->mdiArea());
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(form->Mode(), GetParam().mode);
@@ -157,6 +160,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  "From: 08.12.2026 14:00 to 10.12.2026 09:00, Customer: Ann O'Neil, "},
                       CancelCase{"No", ui::vbNo, {"Ann O'Neil", "Bob Hale"}, nullptr}),
     [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DayCalendar, ABookingCancelledInItsSummaryIsGoneFromTheDayOnceTheSummaryCloses)
+{
+    choose(bob);
+    SummaryVisit summary([this](frmBookingSummary &open) {
+        expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+        open.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    });
+    click("cmdSummary");
+    ASSERT_EQ(summary.shownBooking(), bob);
+    EXPECT_EQ(bookingCount(), 1);
+    EXPECT_EQ(shownNames(), QStringList{"Ann O'Neil"});
+}
 
 TEST_F(DayCalendar, ABookingCancelledElsewhereIsNotCancelledOrLoggedAgain)
 {

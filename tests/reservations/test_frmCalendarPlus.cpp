@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -13,6 +14,7 @@
 #include "ModelTesterWarnings.h"
 #include "core/MDIMain.h"
 #include "platform/ui/MdiChildren.h"
+#include "platform/ui/MsgBox.h"
 #include "reservations/frmBookingSummary.h"
 #include "reservations/frmCalendarPlus.h"
 
@@ -50,12 +52,6 @@ protected:
     QVariant cell(int row, int column, int role = Qt::DisplayRole) const
     {
         return chart->chartModel()->index(row, column).data(role);
-    }
-    // The booking whose summary was asked for last; 0 when none was.
-    qint64 summaryAskedFor() const
-    {
-        auto *summary = ui::findMdiChild<frmBookingSummary>(main->mdiArea());
-        return summary ? summary->BookingID() : 0;
     }
     void doubleClick(int row, int column)
     {
@@ -181,9 +177,10 @@ TEST_P(ChartDoubleClick, OpensTheSummaryOfTheBookingUnderTheCellAndRefreshes)
 
     // A berth added elsewhere meanwhile shows after the double click, whatever it opened.
     const qint64 a3 = addBerth(QStringLiteral("A3"));
+    SummaryVisit summary;
     doubleClick(QTime(8, 0).secsTo(c.slot) / 1800, c.column);
 
-    EXPECT_EQ(summaryAskedFor(), c.opens ? (c.opensLater ? later : earlier) : 0);
+    EXPECT_EQ(summary.shownBooking(), c.opens ? (c.opensLater ? later : earlier) : 0);
     EXPECT_EQ(chart->chartModel()->berths().back().id, a3);
     EXPECT_EQ(warnings.failures(), QStringList());
 }
@@ -196,6 +193,22 @@ INSTANTIATE_TEST_SUITE_P(
                       DoubleClickCase{"FreeCellTouchingNothingOpensNothing", QTime(12, 0), 0, false, false},
                       DoubleClickCase{"InactiveCellOpensNothing", QTime(9, 0), 1, false, false}),
     [](const ::testing::TestParamInfo<DoubleClickCase> &info) { return std::string(info.param.name); });
+
+TEST_F(PlanningChartWindow, ABookingCancelledInItsSummaryLeavesTheChartOnceTheSummaryCloses)
+{
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    const qint64 smith = addBooking(at(2026, 12, 8, 10, 0), at(2026, 12, 8, 11, 0), {a1}, addCustomer("Smith"));
+    open();
+    ASSERT_EQ(cell(4, 0).toString(), QStringLiteral("Smith"));
+    SummaryVisit summary([this](frmBookingSummary &shown) {
+        expectMessage(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYes);
+        shown.findChild<QPushButton *>(QStringLiteral("Command2"))->click();
+    });
+    doubleClick(4, 0);
+    ASSERT_EQ(summary.shownBooking(), smith);
+    EXPECT_EQ(cell(4, 0).toString(), QString());
+    EXPECT_EQ(cell(4, 0, Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+}
 
 } // namespace
 } // namespace quorl
