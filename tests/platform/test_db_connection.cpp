@@ -248,6 +248,30 @@ TEST_F(ConnectionTest, ExecuteCountsTheRowsOfEveryStatement)
 
 namespace {
 
+// Byte 18 of a database file: 1 for a rollback journal, 2 for WAL mode.
+int journalFormatOf(const QString &path)
+{
+    QFile file(path);
+    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(100) : QByteArray();
+    return header.size() == 100 ? int(header.at(18)) : -1;
+}
+
+TEST_F(ConnectionTest, AFileInWalModeOpensAndBecomesOneFileAgain)
+{
+    db::Connection &c = connection();
+    c.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    c.Close();
+    ASSERT_EQ(journalFormatOf(databasePath()), 2);
+
+    ASSERT_NO_THROW(c.Open());
+    EXPECT_EQ(scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    c.Execute(QStringLiteral("UPDATE Berth SET Notes = 'after' WHERE ID = 1"));
+    EXPECT_EQ(committedScalar(QStringLiteral("SELECT Notes FROM Berth WHERE ID = 1")).toString(),
+              QStringLiteral("after"));
+    EXPECT_EQ(journalFormatOf(databasePath()), 1);
+    EXPECT_FALSE(QFileInfo::exists(databasePath() + QStringLiteral("-wal")));
+}
+
 TEST_F(ConnectionTest, AWritableFilePassesTheWriteCheckUnchangedEvenWhileAnotherWrites)
 {
     db::Connection &c = connection();
