@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "platform/db/Connection.h"
+#include "platform/db/Maintenance.h"
 #include "platform/db/Recordset.h"
 #include "support/DbTestData.h"
 
@@ -270,6 +271,26 @@ TEST_F(ConnectionTest, AFileInWalModeOpensAndBecomesOneFileAgain)
               QStringLiteral("after"));
     EXPECT_EQ(journalFormatOf(databasePath()), 1);
     EXPECT_FALSE(QFileInfo::exists(databasePath() + QStringLiteral("-wal")));
+}
+
+TEST_F(ConnectionTest, AWalFileBroughtToTheRollbackJournalCanBeCopiedIntoAnOpenDatabase)
+{
+    const QString walFile = folder() + QStringLiteral("/wal.db");
+    db::copyDatabaseFile(databasePath(), walFile);
+    {
+        db::Connection wal;
+        wal.Open(connectionStringFor(walFile));
+        wal.Execute(QStringLiteral("UPDATE Berth SET Notes = 'from the WAL file' WHERE ID = 1"));
+        wal.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+    ASSERT_EQ(journalFormatOf(walFile), 2);
+
+    db::useRollbackJournal(walFile);
+    db::replaceDatabaseContents(walFile, databasePath());
+    // SQLite's copy takes the journal mode of the file it copies.
+    EXPECT_EQ(journalFormatOf(databasePath()), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Notes FROM Berth WHERE ID = 1")).toString(),
+              QStringLiteral("from the WAL file"));
 }
 
 TEST_F(ConnectionTest, AWritableFilePassesTheWriteCheckUnchangedEvenWhileAnotherWrites)
