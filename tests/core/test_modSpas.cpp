@@ -416,6 +416,20 @@ TEST_F(MaintenanceTest, BackupToAFullOrReadOnlyDiskIsReportedNeverAsSuccess)
     EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: Write error")));
 }
 
+TEST_F(MaintenanceTest, BackupWithAFullTemporaryFolderNamesTheFolderNotItsFile)
+{
+    addNoisyCustomers(3000);
+    SmallMount mount(worldDir() + QStringLiteral("/tmp"), false);
+    if (!mount.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+    setVariable("TMPDIR", worldDir() + QStringLiteral("/tmp"));
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("cannot be copied to the temporary folder: database or disk is full"), ui::vbOK);
+    BackupDatabaseCommand();
+    EXPECT_FALSE(messages().at(0).prompt.contains(QStringLiteral("snapshot.db")));
+    EXPECT_FALSE(QFile::exists(archivePath()));
+}
+
 TEST_F(MaintenanceTest, SecondInstanceKeepsWorkingThroughRestoreAndCompact)
 {
     addCustomers({"Smith"});
