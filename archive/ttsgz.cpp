@@ -1,5 +1,6 @@
 #include "archive/ttsgz.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -269,6 +270,51 @@ int32_t openError()
                                                                                            : ZRESULT_READ_ERROR;
 }
 
+// Opens a plain file for reading. A FIFO opened for reading waits for a writer that
+// may never come, so the kind of file is looked at first, and the open itself cannot
+// wait should a FIFO take the name in between.
+int32_t openPlainFile(const char *path, Fd &file, struct stat &fileStat)
+{
+    struct stat named;
+    if (::stat(path, &named) != 0)
+        return openError();
+    if (!S_ISREG(named.st_mode))
+        return ZRESULT_BAD_FILE_NAME;
+    file.reset(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!file.valid())
+        return openError();
+    if (::fstat(file.get(), &fileStat) != 0)
+        return ZRESULT_READ_ERROR;
+    return S_ISREG(fileStat.st_mode) ? ZRESULT_OK : ZRESULT_BAD_FILE_NAME;
+}
+
+// The bytes the unpacked data must begin with, compared as the data come.
+class ExpectedStart {
+public:
+    ExpectedStart(const void *prefix, int32_t length)
+        : m_prefix(static_cast<const unsigned char *>(prefix))
+        , m_length(prefix && length > 0 ? size_t(length) : 0)
+    {
+    }
+
+    // True while the data so far, of which these are the next, begin as expected.
+    bool agrees(const unsigned char *data, size_t size)
+    {
+        const size_t compared = std::min(size, m_length - m_matched);
+        if (std::memcmp(data, m_prefix + m_matched, compared) != 0)
+            return false;
+        m_matched += compared;
+        return true;
+    }
+    // True once the whole prefix was seen.
+    bool complete() const { return m_matched == m_length; }
+
+private:
+    const unsigned char *m_prefix;
+    size_t m_length;
+    size_t m_matched = 0;
+};
+
 bool sameFile(const struct stat &a, const std::string &path)
 {
     struct stat b;
@@ -345,14 +391,10 @@ int32_t compressFile(const char *sourcePath, const char *archivePath, const char
     if (level < 0 || level > 9)
         level = Z_DEFAULT_COMPRESSION;
 
-    Fd source(::open(sourcePath, O_RDONLY | O_CLOEXEC));
-    if (!source.valid())
-        return openError();
+    Fd source;
     struct stat sourceStat;
-    if (::fstat(source.get(), &sourceStat) != 0)
-        return ZRESULT_READ_ERROR;
-    if (!S_ISREG(sourceStat.st_mode))
-        return ZRESULT_BAD_FILE_NAME;
+    if (const int32_t rc = openPlainFile(sourcePath, source, sourceStat))
+        return rc;
     const std::string target(archivePath);
     // Writing the archive over its own source would destroy the source.
     if (sameFile(sourceStat, target))
@@ -419,27 +461,17 @@ int32_t compressFile(const char *sourcePath, const char *archivePath, const char
     return out.commit(target, modeFor(target, 0644));
 }
 
-int32_t uncompressFile(const char *archivePath, const char *destinationPath, const char *password)
+// Opens the archive and reads its header; the file is left just after it.
+int32_t openArchive(const char *archivePath, const char *password, Fd &archive, struct stat &archiveStat,
+                    Header &header)
 {
-    if (!usable(archivePath) || !usable(destinationPath))
+    if (!usable(archivePath))
         return ZRESULT_BAD_FILE_NAME;
     if (!password)
         password = "";
-
-    Fd archive(::open(archivePath, O_RDONLY | O_CLOEXEC));
-    if (!archive.valid())
-        return openError();
-    struct stat archiveStat;
-    if (::fstat(archive.get(), &archiveStat) != 0)
-        return ZRESULT_READ_ERROR;
-    if (!S_ISREG(archiveStat.st_mode))
-        return ZRESULT_BAD_FILE_NAME;
-    const std::string target(destinationPath);
-    if (sameFile(archiveStat, target))
-        return ZRESULT_BAD_FILE_NAME;
-
+    if (const int32_t rc = openPlainFile(archivePath, archive, archiveStat))
+        return rc;
     unsigned char headerBytes[kHeaderSize];
-    Header header;
     if (readFull(archive.get(), headerBytes, kHeaderSize) != ssize_t(kHeaderSize) || !decodeHeader(headerBytes, header))
         return ZRESULT_READ_ERROR;
     if (header.passwordCheck != passwordCheck(header.salt, password))
@@ -447,6 +479,35 @@ int32_t uncompressFile(const char *archivePath, const char *destinationPath, con
     // A truncated archive, or one with bytes added, is refused before anything is written.
     if (uint64_t(archiveStat.st_size) != kHeaderSize + header.packedSize)
         return ZRESULT_READ_ERROR;
+    return ZRESULT_OK;
+}
+
+int32_t originalSizeOf(const char *archivePath, const char *password, uint64_t *size)
+{
+    if (!size)
+        return ZRESULT_BAD_FILE_NAME;
+    Fd archive;
+    struct stat archiveStat;
+    Header header;
+    if (const int32_t rc = openArchive(archivePath, password, archive, archiveStat, header))
+        return rc;
+    *size = header.originalSize;
+    return ZRESULT_OK;
+}
+
+int32_t uncompressFile(const char *archivePath, const char *destinationPath, const char *password,
+                       ExpectedStart expected)
+{
+    if (!usable(archivePath) || !usable(destinationPath))
+        return ZRESULT_BAD_FILE_NAME;
+    Fd archive;
+    struct stat archiveStat;
+    Header header;
+    if (const int32_t rc = openArchive(archivePath, password, archive, archiveStat, header))
+        return rc;
+    const std::string target(destinationPath);
+    if (sameFile(archiveStat, target))
+        return ZRESULT_BAD_FILE_NAME;
 
     TempFile out;
     if (const int32_t rc = out.create(target))
@@ -491,6 +552,9 @@ int32_t uncompressFile(const char *archivePath, const char *destinationPath, con
             // Never write more than the header promised: a damaged stream stops here.
             if (produced > header.originalSize)
                 return ZRESULT_READ_ERROR;
+            // A bomb of some other data stops at its first bytes, before they fill the disk.
+            if (!expected.agrees(plain.data(), size))
+                return ZRESULT_UNEXPECTED_DATA;
             crc = crcOf(crc, plain.data(), size);
             if (!writeAll(out.fd(), plain.data(), size))
                 return ZRESULT_WRITE_ERROR;
@@ -500,6 +564,8 @@ int32_t uncompressFile(const char *archivePath, const char *destinationPath, con
     }
     if (produced != header.originalSize || crc != header.dataCrc)
         return ZRESULT_READ_ERROR;
+    if (!expected.complete())
+        return ZRESULT_UNEXPECTED_DATA;
     if (progress.report(consumed))
         return ZRESULT_USER_ABORT;
     return out.commit(target, modeFor(target, 0644));
@@ -522,10 +588,25 @@ TTSGZ_API int32_t Zcompress(const char *sourcePath, const char *archivePath, con
 
 TTSGZ_API int32_t Zuncompress(const char *archivePath, const char *destinationPath, const char *password)
 {
+    return ZuncompressExpecting(archivePath, destinationPath, password, nullptr, 0);
+}
+
+TTSGZ_API int32_t ZuncompressExpecting(const char *archivePath, const char *destinationPath, const char *password,
+                                       const void *prefix, int32_t prefixLength)
+{
     try {
-        return uncompressFile(archivePath, destinationPath, password);
+        return uncompressFile(archivePath, destinationPath, password, ExpectedStart(prefix, prefixLength));
     } catch (const std::bad_alloc &) {
         return ZRESULT_OUT_OF_MEMORY;
+    } catch (...) {
+        return ZRESULT_READ_ERROR;
+    }
+}
+
+TTSGZ_API int32_t ZoriginalSize(const char *archivePath, const char *password, uint64_t *size)
+{
+    try {
+        return originalSizeOf(archivePath, password, size);
     } catch (...) {
         return ZRESULT_READ_ERROR;
     }

@@ -30,6 +30,7 @@ enum {
                                  // no archive at all, or made with another password
     ZRESULT_WRITE_ERROR = 4,     // the target cannot be created or written (rights, full disk)
     ZRESULT_OUT_OF_MEMORY = 5,
+    ZRESULT_UNEXPECTED_DATA = 6, // the unpacked data do not begin as the caller said they must
 };
 
 // Called during the work with the amount to do and the amount done (in the same
@@ -41,11 +42,21 @@ typedef void (*ZProgressCallback)(int32_t total, int32_t done, int32_t *abort);
 TTSGZ_API int32_t Zcompress(const char *sourcePath, const char *archivePath, const char *password,
                             int32_t level);
 TTSGZ_API int32_t Zuncompress(const char *archivePath, const char *destinationPath, const char *password);
+// Zuncompress for a caller that knows how its file begins: the call stops as soon as
+// the unpacked data differ from the prefixLength bytes of prefix (or end before them),
+// before those data are written.
+TTSGZ_API int32_t ZuncompressExpecting(const char *archivePath, const char *destinationPath, const char *password,
+                                       const void *prefix, int32_t prefixLength);
+// The size of the file the archive holds, as its header declares it, read without
+// unpacking anything; results as for Zuncompress.
+TTSGZ_API int32_t ZoriginalSize(const char *archivePath, const char *password, uint64_t *size);
 TTSGZ_API int32_t RegisterCallback(ZProgressCallback callback);
 TTSGZ_API int32_t UnregisterCallback(void);
 
 typedef int32_t (*ZcompressFunction)(const char *, const char *, const char *, int32_t);
 typedef int32_t (*ZuncompressFunction)(const char *, const char *, const char *);
+typedef int32_t (*ZuncompressExpectingFunction)(const char *, const char *, const char *, const void *, int32_t);
+typedef int32_t (*ZoriginalSizeFunction)(const char *, const char *, uint64_t *);
 typedef int32_t (*RegisterCallbackFunction)(ZProgressCallback);
 typedef int32_t (*UnregisterCallbackFunction)(void);
 

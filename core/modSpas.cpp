@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <stdexcept>
 
 #include <QApplication>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include "core/MDIMain.h"
@@ -20,10 +22,18 @@
 #include "core/modEventLog.h"
 #include "core/modMessageLog.h"
 #include "core/modttgz_api.h"
+#include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+
+// The table definitions live in the program's resources, which a static library must
+// register itself.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace quorl {
 namespace {
@@ -65,6 +75,91 @@ QString canonicalPath(const QString &path)
 QString errorText(const std::exception &error)
 {
     return QString::fromUtf8(error.what());
+}
+
+// An error of a step on a temporary file, told in terms the user knows: the
+// temporary file's name means nothing to them.
+db::Error inUserTerms(const db::Error &error, const QString &temporaryPath, const QString &shownAs)
+{
+    QString message = error.message();
+    message.replace(QLatin1Char('"') + temporaryPath + QLatin1Char('"'), shownAs).replace(temporaryPath, shownAs);
+    return db::Error(message, error.code());
+}
+
+QString quoted(const QString &path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+std::runtime_error noDatabaseOfThisProgram(const QString &archivePath, const QString &reason)
+{
+    QString text = QStringLiteral("The archive %1 holds no database of this program").arg(quoted(archivePath));
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    return std::runtime_error((text + QLatin1Char('.')).toStdString());
+}
+
+// The program's own tables and columns, which a restored database must hold.
+QString programSchema()
+{
+    static const bool registered = (registerResources(), true);
+    Q_UNUSED(registered)
+    QFile schema(QStringLiteral(":/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly))
+        throw std::runtime_error("The program's table definitions are missing from its resources.");
+    return QString::fromUtf8(schema.readAll());
+}
+
+// Only a plain file is opened as an archive: opening a FIFO waits for a writer that
+// may never come, and the program would hang for good.
+void refuseUnlessPlainFile(const QString &archivePath)
+{
+    const QFileInfo info(archivePath);
+    if (info.exists() && !info.isFile())
+        throw std::runtime_error(QStringLiteral("The file %1 is no archive: only a plain file can be restored from.")
+                                     .arg(quoted(archivePath))
+                                     .toStdString());
+}
+
+// An archive whose database would not fit the temporary folder is refused before a
+// byte of it is unpacked, so that a small archive cannot fill the disk.
+void refuseUnlessItFits(quint64 size, const QString &folder, const QString &archivePath)
+{
+    constexpr quint64 megabyte = 1024 * 1024;
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    if (available < 0 || size <= quint64(available))
+        return;
+    throw std::runtime_error(QStringLiteral("The archive %1 cannot be unpacked: not enough free space in the temporary "
+                                            "folder (%2 MB needed).")
+                                 .arg(quoted(archivePath))
+                                 .arg((size + megabyte - 1) / megabyte)
+                                 .toStdString());
+}
+
+// Unpacks the archive's database to the path; the library's result code. What is no
+// SQLite database stops at its first bytes.
+int unpackDatabase(const QString &archivePath, const QString &unpacked, const QString &password)
+{
+    static const QByteArray databaseHeader("SQLite format 3\0", 16);
+    quint64 size = 0;
+    if (const int result = ZoriginalSize(archivePath, password, &size))
+        return result;
+    refuseUnlessItFits(size, QFileInfo(unpacked).absolutePath(), archivePath);
+    const int result = ZuncompressExpecting(archivePath, unpacked, password, databaseHeader);
+    if (result == ZRESULT_UNEXPECTED_DATA)
+        throw noDatabaseOfThisProgram(archivePath, QString());
+    return result;
+}
+
+// Refuses an unpacked database that lacks a table or column the program uses: every
+// window would fail on it.
+void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archivePath)
+{
+    try {
+        db::checkHoldsSchema(unpacked, programSchema());
+    } catch (const db::Error &error) {
+        throw noDatabaseOfThisProgram(archivePath, error.message());
+    }
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete.
@@ -275,7 +370,11 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
             throw std::runtime_error("No temporary folder for the copy of the database: "
                                      + work.errorString().toStdString());
         const QString snapshot = work.filePath(QStringLiteral("snapshot.db"));
-        db::copyDatabaseFile(DbPath, snapshot);
+        try {
+            db::copyDatabaseFile(DbPath, snapshot);
+        } catch (const db::Error &error) {
+            throw inUserTerms(error, snapshot, QStringLiteral("the temporary folder"));
+        }
         const int result = Zcompress(snapshot, ArchivePath, password, Level);
         HideBackupProgress();
         busy = false;
@@ -299,6 +398,7 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
 {
     bool busy = false;
     try {
+        refuseUnlessPlainFile(ArchivePath);
         if (QFileInfo::exists(DbPath))
             makeSafetyCopy(DbPath);
         ShowBackupProgress();
@@ -309,11 +409,17 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         if (!work.isValid())
             throw std::runtime_error("No temporary folder to unpack the archive in: " + work.errorString().toStdString());
         const QString unpacked = work.filePath(QStringLiteral("restored.db"));
-        const int result = Zuncompress(ArchivePath, unpacked, password);
+        const int result = unpackDatabase(ArchivePath, unpacked, password);
         if (result == 0) {
-            // The live file is touched only by a sound database, in one transaction.
-            db::checkDatabaseFile(unpacked);
-            db::replaceDatabaseContents(unpacked, DbPath);
+            checkIsDatabaseOfThisProgram(unpacked, ArchivePath);
+            try {
+                db::useRollbackJournal(unpacked);
+                // The live file is touched only by a sound database, in one transaction.
+                db::checkDatabaseFile(unpacked);
+                db::replaceDatabaseContents(unpacked, DbPath);
+            } catch (const db::Error &error) {
+                throw inUserTerms(error, unpacked, quoted(ArchivePath));
+            }
         }
         HideBackupProgress();
         busy = false;

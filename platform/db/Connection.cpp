@@ -98,20 +98,16 @@ void Connection::Open(const QString &connectionString)
     sqlite3_busy_timeout(db, m_busyTimeout);
     sqlite3_extended_result_codes(db, 1);
     try {
-        // SQLite reads the file only at the first statement; a file that is not a
-        // database, or an empty one, must fail here rather than in some window later.
-        detail::Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        probe.step();
-        if (sqlite3_column_int(probe.get(), 0) == 0)
-            throw Error(QStringLiteral("The file \"%1\" holds no database tables.").arg(path));
-        // One file and nothing beside it, so backup and compact see the whole database.
-        detail::Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
-        if (mode.step()
-            && QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(mode.get(), 0)))
-                       .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0) {
-            detail::Statement toDelete(db, QStringLiteral("PRAGMA journal_mode=DELETE"));
-            toDelete.step();
+        {
+            // SQLite reads the file only at the first statement; a file that is not a
+            // database, or an empty one, must fail here rather than in some window later.
+            detail::Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+            probe.step();
+            if (sqlite3_column_int(probe.get(), 0) == 0)
+                throw Error(QStringLiteral("The file \"%1\" holds no database tables.").arg(path));
         }
+        // One file and nothing beside it, so backup and compact see the whole database.
+        detail::leaveWalMode(db);
     } catch (const Error &e) {
         sqlite3_close_v2(db);
         if (e.message().contains(path))

@@ -1,5 +1,7 @@
 #include "platform/db/Maintenance.h"
 
+#include <algorithm>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +86,59 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what)
 }
 
 const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+
+// Every table of a database with its columns, SQLite's own tables left out.
+QList<TableColumns> tablesOf(sqlite3 *db)
+{
+    QList<TableColumns> tables;
+    detail::Statement names(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                               "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
+    while (names.step())
+        tables.append({textOf(names.get(), 0), {}});
+    for (TableColumns &table : tables) {
+        detail::Statement columns(db, QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+        columns.bind(1, table.table);
+        while (columns.step())
+            table.columns += textOf(columns.get(), 0);
+    }
+    return tables;
+}
+
+// The tables an SQL script creates, run on a database in memory.
+QList<TableColumns> tablesOfScript(const QString &sqlScript)
+{
+    Handle scratch(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX);
+    char *message = nullptr;
+    const int rc = sqlite3_exec(scratch.get(), sqlScript.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString reason = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        throw Error(QStringLiteral("The tables to compare with cannot be made: %1").arg(reason), rc);
+    return tablesOf(scratch.get());
+}
+
+// The first table or column of expected that found lacks, as a reason; "" when none.
+// SQLite compares the names of tables and columns without regard to case.
+QString firstMissing(const QList<TableColumns> &expected, const QList<TableColumns> &found)
+{
+    for (const TableColumns &wanted : expected) {
+        const auto table = std::find_if(found.begin(), found.end(), [&](const TableColumns &t) {
+            return t.table.compare(wanted.table, Qt::CaseInsensitive) == 0;
+        });
+        if (table == found.end())
+            return QStringLiteral("the table \"%1\" is missing").arg(wanted.table);
+        for (const QString &column : wanted.columns) {
+            if (!table->columns.contains(column, Qt::CaseInsensitive))
+                return QStringLiteral("the table \"%1\" lacks the column \"%2\"").arg(wanted.table, column);
+        }
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -177,6 +232,29 @@ void checkDatabaseFile(const QString &localPath)
         throw Error(QStringLiteral("The file \"%1\" is no sound database: %2").arg(localPath, error.message()),
                     error.code());
     }
+}
+
+void checkHoldsSchema(const QString &localPath, const QString &sqlScript)
+{
+    const QList<TableColumns> expected = tablesOfScript(sqlScript);
+    QList<TableColumns> found;
+    try {
+        Handle db(localPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+        found = tablesOf(db.get());
+    } catch (const Error &error) {
+        throw Error(QStringLiteral("it cannot be read as a database (%1)")
+                        .arg(QString::fromUtf8(sqlite3_errstr(error.code()))),
+                    error.code());
+    }
+    const QString missing = firstMissing(expected, found);
+    if (!missing.isEmpty())
+        throw Error(missing);
+}
+
+void useRollbackJournal(const QString &localPath)
+{
+    Handle db(localPath, kLiveFlags);
+    detail::leaveWalMode(db.get());
 }
 
 void replaceDatabaseContents(const QString &sourcePath, const QString &livePath)

@@ -47,6 +47,15 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath);
 // integrity check. The file is only read.
 void checkDatabaseFile(const QString &localPath);
 
+// Throws unless the file holds every table that sqlScript creates, each with all of
+// its columns; more tables or columns are allowed. The reason names the first table
+// or column missing, never the file. The file is only read.
+void checkHoldsSchema(const QString &localPath, const QString &sqlScript);
+
+// Brings a file to the journal mode the program works with (out of WAL mode), so that
+// its contents copied into the live file do not carry another mode with them.
+void useRollbackJournal(const QString &localPath);
+
 // Replaces the contents of the live file with those of sourcePath in one
 // transaction of the live file.
 void replaceDatabaseContents(const QString &sourcePath, const QString &livePath);

@@ -126,4 +126,17 @@ void exec(sqlite3 *db, const char *sql)
     }
 }
 
+void leaveWalMode(sqlite3 *db)
+{
+    bool wal = false;
+    {
+        Statement mode(db, QStringLiteral("PRAGMA journal_mode"));
+        wal = mode.step()
+            && QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(mode.get(), 0)))
+                       .compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    }
+    if (wal)
+        exec(db, "PRAGMA journal_mode=DELETE");
+}
+
 } // namespace quorl::db::detail

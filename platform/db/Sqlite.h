@@ -42,4 +42,9 @@ private:
 // Runs one statement that returns no rows.
 void exec(sqlite3 *db, const char *sql);
 
+// Takes a file out of WAL mode into the rollback journal the program works with, so
+// that the database is one file with nothing beside it. SQLite refuses the change
+// while a statement of the connection is open: call it with none.
+void leaveWalMode(sqlite3 *db);
+
 } // namespace quorl::db::detail

@@ -4,6 +4,7 @@
 #include <random>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Maintenance.h"
 #include "platform/text/Text.h"
+#include "support/HostileFiles.h"
 #include "support/QuorlTest.h"
 #include "support/TestFiles.h"
 
@@ -172,11 +174,29 @@ TEST_F(MaintenanceTest, BackupThenRestoreBringsBackTheRowsClosesTheChildWindowsA
     EXPECT_EQ(customerNames(*bak), (QStringList{"Smith", "O'Brien", "Jones"}));
 }
 
+// The live database, changed by sql and then by damage, packed as the archive.
+void archiveChangedDatabase(const QString &archive, const char *sql, const std::function<void(QByteArray &)> &damage = {})
+{
+    const QString copy = archive + QStringLiteral(".db");
+    db::copyDatabaseFile(DbConnection->databasePath(), copy);
+    OpenConnection(copy, QString(), 500)->Execute(QString::fromUtf8(sql));
+    if (damage) {
+        QByteArray bytes = readFile(copy);
+        damage(bytes);
+        writeFile(copy, bytes);
+    }
+    ASSERT_EQ(Zcompress(copy, archive, defaultArchivePassword(), -1), 0);
+}
+
+constexpr quint64 kTwoGigabytes = quint64(2) << 30;
+const QByteArray kDatabaseHeader("SQLite format 3\0", 16);
+
 struct BadArchive {
     const char *name;
     // Makes the archive from a good one (and the world's folder for extra files).
     std::function<void(const QString &good, const QString &bad)> make;
     const char *message;
+    bool smallTemporaryFolder = false;
 };
 
 void PrintTo(const BadArchive &c, std::ostream *out) { *out << c.name; }
@@ -190,18 +210,27 @@ TEST_P(RestoreOfBadArchive, LeavesTheDatabaseByteForByteAndShowsAnError)
     addCustomers({"Jones"});
     GetParam().make(archivePath("good.SPA"), archivePath("bad.SPA"));
     const QByteArray before = readFile(databasePath());
+    SmallMount smallTemporaryFolder(worldDir() + QStringLiteral("/tmp"), false);
+    if (GetParam().smallTemporaryFolder) {
+        if (!smallTemporaryFolder.mounted())
+            GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+        setVariable("TMPDIR", worldDir() + QStringLiteral("/tmp"));
+    }
 
     QMdiArea area;
     area.addSubWindow(new QWidget)->show();
 
     expectFileDialog(archivePath("bad.SPA"));
-    expectMessage(QLatin1String(GetParam().message), ui::vbOK);
-    RestoreDatabaseCommand(&area);
+    expectMessage(QString::fromUtf8(GetParam().message), ui::vbOK);
+    EXPECT_FALSE(waitedOnFifo(archivePath("bad.SPA"), [&] { RestoreDatabaseCommand(&area); }));
+    ASSERT_EQ(messages().size(), 2);
+    EXPECT_FALSE(messages().at(1).prompt.contains(QStringLiteral("restored.db"))) << "names a temporary file";
 
     EXPECT_TRUE(readFile(databasePath()) == before);
     EXPECT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(names(), (QStringList{"Smith", "Jones"}));
     EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("Error: ")));
+    EXPECT_TRUE(eventLog().contains(QString::fromUtf8(GetParam().message).remove(QStringLiteral("Can't add "))));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -224,8 +253,50 @@ INSTANTIATE_TEST_SUITE_P(
         BadArchive{"SoundArchiveOfNoDatabase", [](const QString &, const QString &bad) {
                        writeFile(bad + QStringLiteral(".txt"), "just some text");
                        ASSERT_EQ(Zcompress(bad + QStringLiteral(".txt"), bad, defaultArchivePassword(), -1), 0); },
-                   "no sound database"}),
+                   "bad.SPA\" holds no database of this program"},
+        BadArchive{"DatabaseWithOtherTables", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "CREATE TABLE Invoice (Total DOUBLE); DROP TABLE Customer"); },
+                   "bad.SPA\" holds no database of this program: the table \"Customer\" is missing"},
+        BadArchive{"ColumnDropped", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "ALTER TABLE Berth DROP COLUMN Notes"); },
+                   "holds no database of this program: the table \"Berth\" lacks the column \"Notes\""},
+        BadArchive{"DatabaseDamagedInside", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "INSERT INTO Customer (Name) SELECT hex(zeroblob(900)) FROM BerthType",
+                                              [](QByteArray &b) { b.replace(b.size() - 2048, 1024, QByteArray(1024, 'x')); }); },
+                   "bad.SPA\" is no sound database"},
+        BadArchive{"TwoGigabytesOfZeros", [](const QString &, const QString &bad) {
+                       writeBombArchive(bad, QByteArray(), kTwoGigabytes, kTwoGigabytes); },
+                   "bad.SPA\" holds no database of this program"},
+        BadArchive{"DatabaseHeaderAndTwoGigabytesInANearlyFullTemporaryFolder", [](const QString &, const QString &bad) {
+                       writeBombArchive(bad, kDatabaseHeader, kTwoGigabytes, kTwoGigabytes + 16); },
+                   "not enough free space in the temporary folder (2049 MB needed)", true},
+        BadArchive{"DeclaresAPetabyte", [](const QString &, const QString &bad) {
+                       writeBombArchive(bad, kDatabaseHeader, 1 << 20, quint64(1) << 50); },
+                   "bad.SPA\" cannot be unpacked: not enough free space in the temporary folder (1073741824 MB needed)"},
+        BadArchive{"Fifo", [](const QString &, const QString &bad) {
+                       ASSERT_EQ(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0); },
+                   "bad.SPA\" is no archive"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+class RestoreOfGoodArchive : public MaintenanceTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(RestoreOfGoodArchive, BringsBackItsRowsInTheProgramsJournalMode)
+{
+    addCustomers({"Smith"});
+    archiveChangedDatabase(archivePath(), GetParam());
+    addCustomers({"Jones"});
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Database restored"), ui::vbOK);
+    RestoreDatabaseCommand(nullptr);
+    EXPECT_EQ(names(), QStringList{"Smith"});
+    EXPECT_EQ(readFile(databasePath()).at(18), 1) << "the live file took the archive's journal mode";
+    EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("\r\n")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Archives, RestoreOfGoodArchive,
+                         ::testing::Values("PRAGMA journal_mode=WAL",
+                                           "CREATE TABLE Extra (Note TEXT); ALTER TABLE Customer ADD COLUMN Nickname TEXT"),
+                         [](const auto &info) { return info.index == 0 ? "InWalMode" : "WithMoreTablesAndColumns"; });
 
 // Clicks "&Cancel" of the progress window as soon as the library lets events run.
 void clickCancelWhenShown()
@@ -343,6 +414,20 @@ TEST_F(MaintenanceTest, BackupToAFullOrReadOnlyDiskIsReportedNeverAsSuccess)
         EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty()) << "read-only: " << readOnly;
     }
     EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: Write error")));
+}
+
+TEST_F(MaintenanceTest, BackupWithAFullTemporaryFolderNamesTheFolderNotItsFile)
+{
+    addNoisyCustomers(3000);
+    SmallMount mount(worldDir() + QStringLiteral("/tmp"), false);
+    if (!mount.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here (needs root)";
+    setVariable("TMPDIR", worldDir() + QStringLiteral("/tmp"));
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("cannot be copied to the temporary folder: database or disk is full"), ui::vbOK);
+    BackupDatabaseCommand();
+    EXPECT_FALSE(messages().at(0).prompt.contains(QStringLiteral("snapshot.db")));
+    EXPECT_FALSE(QFile::exists(archivePath()));
 }
 
 TEST_F(MaintenanceTest, SecondInstanceKeepsWorkingThroughRestoreAndCompact)

@@ -3,13 +3,17 @@
 #include <functional>
 #include <random>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "support/HostileFiles.h"
 #include "support/QtPrinters.h"
 #include "support/TestFiles.h"
 
@@ -161,6 +165,39 @@ TEST_F(ArchiveLibraryTest, BadNamesAreRefusedWithoutTouchingTheSource)
     EXPECT_EQ(Zuncompress(path("missing.SPA"), path("out.db"), QStringLiteral("7")), 1);
     EXPECT_EQ(readFile(path("source.db")), QByteArray("precious"));
     EXPECT_EQ(files(), QStringList{"source.db"});
+}
+
+const QByteArray kDatabaseHeader("SQLite format 3\0", 16);
+
+TEST_F(ArchiveLibraryTest, BombIsJudgedByItsHeaderAndItsFirstBytes)
+{
+    constexpr quint64 twoGigabytes = quint64(2) << 30;
+    writeBombArchive(path("bomb.SPA"), QByteArray(), twoGigabytes, twoGigabytes);
+    quint64 declared = 0;
+    EXPECT_EQ(ZoriginalSize(path("bomb.SPA"), QStringLiteral("7"), &declared), 0);
+    EXPECT_EQ(declared, twoGigabytes);
+    EXPECT_EQ(ZoriginalSize(path("bomb.SPA"), QStringLiteral("8"), &declared), 3);
+
+    EXPECT_EQ(ZuncompressExpecting(path("bomb.SPA"), path("out.db"), QStringLiteral("7"), kDatabaseHeader), 6);
+    EXPECT_EQ(reports.seen.size(), 1u) << "unpacking went on past the first bytes";
+    EXPECT_EQ(files(), QStringList{"bomb.SPA"});
+
+    // The same kind of archive, small, is a sound one: the refusal above is the check's.
+    writeBombArchive(path("small.SPA"), kDatabaseHeader, 3 * 1048576, 16 + 3 * 1048576);
+    EXPECT_EQ(ZuncompressExpecting(path("small.SPA"), path("out.db"), QStringLiteral("7"), kDatabaseHeader), 0);
+    EXPECT_EQ(QFileInfo(path("out.db")).size(), 16 + 3 * 1048576);
+}
+
+TEST_F(ArchiveLibraryTest, FifoIsRefusedWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.SPA")).constData(), 0600), 0);
+    quint64 declared = 0;
+    EXPECT_FALSE(waitedOnFifo(path("fifo.SPA"), [&] {
+        EXPECT_EQ(Zuncompress(path("fifo.SPA"), path("out.db"), QStringLiteral("7")), 1);
+        EXPECT_EQ(ZoriginalSize(path("fifo.SPA"), QStringLiteral("7"), &declared), 1);
+        EXPECT_EQ(Zcompress(path("fifo.SPA"), path("out.SPA"), QStringLiteral("7"), -1), 1);
+    }));
+    EXPECT_TRUE(files().isEmpty()) << "something was written";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "platform/db/Connection.h"
+#include "platform/db/Maintenance.h"
 #include "platform/db/Recordset.h"
 #include "support/DbTestData.h"
 
@@ -247,6 +248,50 @@ TEST_F(ConnectionTest, ExecuteCountsTheRowsOfEveryStatement)
 } // namespace
 
 namespace {
+
+// Byte 18 of a database file: 1 for a rollback journal, 2 for WAL mode.
+int journalFormatOf(const QString &path)
+{
+    QFile file(path);
+    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(100) : QByteArray();
+    return header.size() == 100 ? int(header.at(18)) : -1;
+}
+
+TEST_F(ConnectionTest, AFileInWalModeOpensAndBecomesOneFileAgain)
+{
+    db::Connection &c = connection();
+    c.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    c.Close();
+    ASSERT_EQ(journalFormatOf(databasePath()), 2);
+
+    ASSERT_NO_THROW(c.Open());
+    EXPECT_EQ(scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+    c.Execute(QStringLiteral("UPDATE Berth SET Notes = 'after' WHERE ID = 1"));
+    EXPECT_EQ(committedScalar(QStringLiteral("SELECT Notes FROM Berth WHERE ID = 1")).toString(),
+              QStringLiteral("after"));
+    EXPECT_EQ(journalFormatOf(databasePath()), 1);
+    EXPECT_FALSE(QFileInfo::exists(databasePath() + QStringLiteral("-wal")));
+}
+
+TEST_F(ConnectionTest, AWalFileBroughtToTheRollbackJournalCanBeCopiedIntoAnOpenDatabase)
+{
+    const QString walFile = folder() + QStringLiteral("/wal.db");
+    db::copyDatabaseFile(databasePath(), walFile);
+    {
+        db::Connection wal;
+        wal.Open(connectionStringFor(walFile));
+        wal.Execute(QStringLiteral("UPDATE Berth SET Notes = 'from the WAL file' WHERE ID = 1"));
+        wal.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    }
+    ASSERT_EQ(journalFormatOf(walFile), 2);
+
+    db::useRollbackJournal(walFile);
+    db::replaceDatabaseContents(walFile, databasePath());
+    // SQLite's copy takes the journal mode of the file it copies.
+    EXPECT_EQ(journalFormatOf(databasePath()), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT Notes FROM Berth WHERE ID = 1")).toString(),
+              QStringLiteral("from the WAL file"));
+}
 
 TEST_F(ConnectionTest, AWritableFilePassesTheWriteCheckUnchangedEvenWhileAnotherWrites)
 {
