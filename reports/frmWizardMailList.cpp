@@ -13,6 +13,7 @@
 #include "core/modMessageLog.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/paths/Paths.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/ui/Clock.h"
@@ -112,6 +113,10 @@ bool frmWizardMailList::finish()
 {
     storeWelcomeChoice();
     const QString fileName = txtFileName->text();
+    const QString refusal = paths::writeRefusal(fileName, databaseInUse());
+    if (!refusal.isEmpty())
+        return backToFileName(QStringLiteral("Invalid filename\n\n") + refusal);
+
     QString addresses;
     try {
         addresses = mailingListText();

@@ -10,6 +10,7 @@
 #include "core/modMessageLog.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -203,6 +204,11 @@ ExportOutcome WriteCsvExport(db::Recordset &rows, const QString &defaultName)
     const QString path = dlgExport(request);
     if (path.isEmpty())
         return ExportOutcome::Cancelled;
+    const QString refusal = paths::writeRefusal(path, databaseInUse());
+    if (!refusal.isEmpty()) {
+        showExportFailure(refusal);
+        return ExportOutcome::Failed;
+    }
 
     QString reason;
     if (!writeCsvFile(rows, path, &reason)) {
