@@ -21,7 +21,7 @@ enum class ExportOutcome { Written, NoData, Cancelled, Failed };
 QString csvValueText(const QVariant &value);
 
 // The value in double quotes, each double quote inside doubled, so a comma or a
-// line break in it stays inside its field.
+// line break in it stays inside its field; every line break in it is CR LF.
 QString csvField(const QVariant &value);
 
 // Writes the header of column names and then every row from the first, each line
