@@ -11,8 +11,10 @@
 #include "core/MDIMain.h"
 #include "core/modEventLog.h"
 #include "core/modMessageLog.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/text/Text.h"
 #include "platform/ui/FileDialog.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
 namespace quorl {
@@ -92,6 +94,12 @@ bool frmViewEventLog::load()
         const QString chosen = dlgExport(request);
         if (chosen.isEmpty())
             return false;
+        // A pipe or device would keep the read waiting for good; it is refused before anything opens it.
+        const QString refusal = paths::readRefusal(chosen);
+        if (!refusal.isEmpty()) {
+            ui::MsgBox(refusal, ui::vbExclamation, windowTitle());
+            return false;
+        }
         QString content;
         if (!readLogText(chosen, content)) {
             logError(QStringLiteral("frmViewEventLog.Display"), QStringLiteral("Could not read ") + chosen);

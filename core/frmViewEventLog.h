@@ -26,7 +26,8 @@ public:
     explicit frmViewEventLog(QWidget *parent = nullptr);
 
     // Asks for the file and shows it modally; returns when the window has closed,
-    // at once when the user cancels or the file cannot be read.
+    // at once when the user cancels or the file cannot be read. A choice that is no
+    // plain file (a pipe, device or folder) is refused with a message, unopened.
     void Display();
     // Display without the modal loop: true when a file was chosen and loaded.
     bool load();

@@ -13,6 +13,11 @@ QString connectionStringFor(const QString &databasePath, const QString &extra)
         + QStringLiteral(";Mode=Share Deny None;Persist Security Info=False") + extra;
 }
 
+QString databaseInUse()
+{
+    return DbConnection ? DbConnection->databasePath() : QString();
+}
+
 std::unique_ptr<db::Connection> OpenConnection(const QString &databasePath, const QString &extra, int timeout)
 {
     auto connection = std::make_unique<db::Connection>();

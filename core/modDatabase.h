@@ -15,6 +15,10 @@ extern std::unique_ptr<db::Connection> DbConnection;
 // "Provider=...;Data Source=" + path + ";Mode=Share Deny None;Persist Security Info=False" + extra
 QString connectionStringFor(const QString &databasePath, const QString &extra = QString());
 
+// The file of the shared connection, which no file the program writes may replace;
+// "" before start-up opened one.
+QString databaseInUse();
+
 // A new open connection, or null when the file is missing, locked or no database.
 std::unique_ptr<db::Connection> OpenConnection(const QString &databasePath, const QString &extra, int timeout);
 

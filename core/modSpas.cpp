@@ -24,6 +24,7 @@
 #include "core/modttgz_api.h"
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -61,16 +62,6 @@ public:
 private:
     bool m_owner;
 };
-
-// The path as the file system knows it; for a file not yet there, its folder's.
-QString canonicalPath(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.canonicalFilePath().isEmpty())
-        return info.canonicalFilePath();
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
-}
 
 QString errorText(const std::exception &error)
 {
@@ -262,16 +253,12 @@ QString FileSelect(const QString &Title, bool ForSave)
 
 QString safetyCopyPath(const QString &dbPath)
 {
-    const QFileInfo info(dbPath);
-    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".bak");
+    return paths::safetyCopyPath(dbPath);
 }
 
 bool isDatabaseFileOf(const QString &archivePath, const QString &dbPath)
 {
-    const QString archive = canonicalPath(archivePath);
-    QStringList guarded = db::databaseCompanionPaths(canonicalPath(dbPath));
-    guarded += canonicalPath(safetyCopyPath(dbPath));
-    return guarded.contains(archive);
+    return paths::isDatabaseFileOf(archivePath, dbPath);
 }
 
 bool PrepareArchiveTarget(const QString &ArchivePath)

@@ -7,7 +7,9 @@
 #include <QPrinter>
 
 #include "core/MDIMain.h"
+#include "core/modDatabase.h"
 #include "core/modMessageLog.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Printer.h"
 
@@ -29,6 +31,14 @@ ReportPreviewDialog::ReportPreviewDialog(QWidget *parent)
     setModal(false);
     connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) {
         try {
+            // Printing to a file from here names it in Qt's own dialogs; the file is
+            // opened only when painting starts, so it is looked at first.
+            const QString refusal = paths::writeRefusal(printer->outputFileName(), databaseInUse());
+            if (!refusal.isEmpty()) {
+                printer->setOutputFileName(QString());
+                ui::MsgBox(refusal, ui::vbExclamation);
+                return;
+            }
             m_document.print(*printer);
         } catch (const std::exception &error) {
             logError(QStringLiteral("ReportPreviewDialog.paintRequested"), error);
@@ -74,7 +84,7 @@ bool printReport(const ReportDocument &document)
 {
     QPrinter printer(QPrinter::HighResolution);
     document.setUp(printer);
-    if (!ui::chooseDefaultPrinter(printer, document.name))
+    if (!ui::chooseDefaultPrinter(printer, document.name, databaseInUse()))
         return false;
     if (document.print(printer))
         return true;

@@ -13,6 +13,7 @@
 #include "core/modMessageLog.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/paths/Paths.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/ui/Clock.h"
@@ -41,10 +42,10 @@ QString mailingListText()
     return joined;
 }
 
-bool writeMailingList(const QString &localPath, QString *error)
+bool writeMailingList(const QString &localPath, const QString &addresses, QString *error)
 {
     text::AnsiFileWriter file(localPath);
-    const bool written = file.open() && file.write(mailingListText() + QStringLiteral("\r\n")) && file.commit();
+    const bool written = file.open() && file.write(addresses + QStringLiteral("\r\n")) && file.commit();
     if (!written && error)
         *error = file.errorString();
     return written;
@@ -112,22 +113,36 @@ bool frmWizardMailList::finish()
 {
     storeWelcomeChoice();
     const QString fileName = txtFileName->text();
-    QString reason;
-    bool written = false;
+    const QString refusal = paths::writeRefusal(fileName, databaseInUse());
+    if (!refusal.isEmpty())
+        return backToFileName(QStringLiteral("Invalid filename\n\n") + refusal);
+
+    QString addresses;
     try {
-        written = writeMailingList(paths::resolve(fileName), &reason);
+        addresses = mailingListText();
     } catch (const db::Error &error) {
-        reason = error.message();
-    }
-    if (!written) {
-        logError(QStringLiteral("frmWizardMailList.Finish"), fileName + QStringLiteral(": ") + reason);
-        ui::MsgBox(QStringLiteral("Invalid filename"), ui::vbExclamation, kTitle);
-        showPage(1);
-        txtFileName->setFocus();
+        // The name is fine; sending the user back to it would have them mend the wrong thing.
+        logError(QStringLiteral("frmWizardMailList.Finish"), error);
+        ui::MsgBox(QStringLiteral("The customers' e-mail addresses could not be read:\n") + error.message(),
+                   ui::vbCritical, kTitle);
         return false;
+    }
+
+    QString reason;
+    if (!writeMailingList(paths::resolve(fileName), addresses, &reason)) {
+        logError(QStringLiteral("frmWizardMailList.Finish"), fileName + QStringLiteral(": ") + reason);
+        return backToFileName(QStringLiteral("Invalid filename"));
     }
     WriteEventLog(ui::Now(), evMailingListGenerated, QStringLiteral("Filename: ") + fileName);
     return true;
+}
+
+bool frmWizardMailList::backToFileName(const QString &message)
+{
+    ui::MsgBox(message, ui::vbExclamation, kTitle);
+    showPage(1);
+    txtFileName->setFocus();
+    return false;
 }
 
 } // namespace quorl

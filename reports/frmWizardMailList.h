@@ -13,9 +13,9 @@ namespace quorl {
 // joined by ", ": one line, ready for the address line of a mail program.
 QString mailingListText();
 
-// Writes mailingListText() and CR LF into the file, as Windows-1252. The file appears
-// only whole; false, with the reason in *error, when it could not be written.
-bool writeMailingList(const QString &localPath, QString *error = nullptr);
+// Writes the addresses (mailingListText()) and CR LF into the file, as Windows-1252. The
+// file appears only whole; false, with the reason in *error, when it could not be written.
+bool writeMailingList(const QString &localPath, const QString &addresses, QString *error = nullptr);
 
 // The three-page wizard that writes the customers' e-mail addresses into a file.
 class frmWizardMailList : public WelcomeWizard
@@ -34,6 +34,10 @@ public slots:
 protected:
     bool mayLeave(int page) override;
     bool finish() override;
+
+private:
+    // A file error: says so and sends the user back to the name. Always false.
+    bool backToFileName(const QString &message);
 };
 
 } // namespace quorl

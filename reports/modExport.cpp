@@ -10,6 +10,7 @@
 #include "core/modMessageLog.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -34,15 +35,26 @@ constexpr const char *kReservationOrder = " ORDER BY Booking.ID";
 // Lines are handed to the file in batches of about this many characters.
 constexpr qsizetype kWriteBatch = 64 * 1024;
 
-void appendField(QString &line, const QString &text)
+bool needsRewriting(const QString &value)
+{
+    for (const QChar c : value) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return true;
+    }
+    return false;
+}
+
+// A line break inside a field is written CR LF like every line of the file,
+// whatever form the row holds: older rows stored lone LFs and CRs.
+void appendField(QString &line, const QString &value)
 {
     line += QLatin1Char('"');
-    if (text.contains(QLatin1Char('"'))) {
-        QString doubled = text;
-        doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-        line += doubled;
+    if (needsRewriting(value)) {
+        QString rewritten = text::crlf(value);
+        rewritten.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        line += rewritten;
     } else {
-        line += text;
+        line += value;
     }
     line += QLatin1Char('"');
 }
@@ -203,6 +215,11 @@ ExportOutcome WriteCsvExport(db::Recordset &rows, const QString &defaultName)
     const QString path = dlgExport(request);
     if (path.isEmpty())
         return ExportOutcome::Cancelled;
+    const QString refusal = paths::writeRefusal(path, databaseInUse());
+    if (!refusal.isEmpty()) {
+        showExportFailure(refusal);
+        return ExportOutcome::Failed;
+    }
 
     QString reason;
     if (!writeCsvFile(rows, path, &reason)) {

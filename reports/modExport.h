@@ -21,7 +21,7 @@ enum class ExportOutcome { Written, NoData, Cancelled, Failed };
 QString csvValueText(const QVariant &value);
 
 // The value in double quotes, each double quote inside doubled, so a comma or a
-// line break in it stays inside its field.
+// line break in it stays inside its field; every line break in it is CR LF.
 QString csvField(const QVariant &value);
 
 // Writes the header of column names and then every row from the first, each line
@@ -30,7 +30,8 @@ QString csvField(const QVariant &value);
 bool writeCsvFile(db::Recordset &rows, const QString &localPath, QString *error = nullptr);
 
 // Asks for the file and writes it; with no rows, says "There is no data to export".
-// A file that cannot be written is reported, never passed over.
+// A file that cannot be written is reported, never passed over, and a name that
+// must not be written (the database's files, a folder or device) is refused.
 ExportOutcome WriteCsvExport(db::Recordset &rows, const QString &defaultName);
 
 // The query of the reservations that touch the day: arriving by its end and

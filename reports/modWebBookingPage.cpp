@@ -4,7 +4,9 @@
 #include <QRegularExpression>
 
 #include "core/MDIMain.h"
+#include "core/modDatabase.h"
 #include "core/modMessageLog.h"
+#include "platform/paths/FileTargets.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -165,6 +167,11 @@ bool GenerateWebBookingPage(const QString &Action, const QString &Email)
     const QString path = dlgExport(request);
     if (path.isEmpty())
         return false;
+    const QString refusal = paths::writeRefusal(path, databaseInUse());
+    if (!refusal.isEmpty()) {
+        showSaveError(refusal);
+        return false;
+    }
 
     text::AnsiFileWriter file(path);
     if (!file.open() || !file.write(page + QStringLiteral("\r\n")) || !file.commit()) {

@@ -21,7 +21,8 @@ QString webBookingPageText(const QString &templateText, const QString &action, c
                            int firstYear);
 
 // Asks where to save the page and writes it, followed by one CR LF. Cancelling
-// writes nothing; a failure is shown ("Can't save HTML file:"). Returns true when
+// writes nothing; a failure, and a name that must not be written (the database's
+// files, a folder or device), is shown ("Can't save HTML file:"). Returns true when
 // the page was written.
 bool GenerateWebBookingPage(const QString &Action, const QString &Email);
 

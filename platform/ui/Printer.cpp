@@ -5,7 +5,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/paths/FileTargets.h"
 #include "platform/ui/FileDialog.h"
+#include "platform/ui/MsgBox.h"
 
 namespace quorl::ui {
 namespace {
@@ -36,7 +38,7 @@ PrinterService &printerService()
     return *s_printer;
 }
 
-bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName)
+bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName, const QString &databaseInUse)
 {
     printer.setDocName(documentName);
     const QString name = printerService().defaultPrinterName();
@@ -56,6 +58,12 @@ bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName)
     const QString path = showFileDialog(request);
     if (path.isEmpty())
         return false;
+    // The PDF engine writes straight into the file it is given, so it is looked at first.
+    const QString refusal = paths::writeRefusal(path, databaseInUse);
+    if (!refusal.isEmpty()) {
+        MsgBox(refusal, vbExclamation);
+        return false;
+    }
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     return true;

@@ -29,7 +29,9 @@ std::unique_ptr<PrinterService> setPrinterService(std::unique_ptr<PrinterService
 PrinterService &printerService();
 
 // Points printer at the default printer, or at a PDF file the user names in the
-// file dialog when there is no printer. False when the user cancels that dialog.
-bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName);
+// file dialog when there is no printer. False when the user cancels that dialog,
+// and when the name is one no file may be written to (a file of the database in
+// use, a folder or device), which the user is told.
+bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName, const QString &databaseInUse);
 
 } // namespace quorl::ui

@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 
 #include <QDir>
@@ -6,6 +7,7 @@
 #include "core/frmViewEventLog.h"
 #include "core/modEventLog.h"
 #include "support/QuorlTest.h"
+#include "support/TestFiles.h"
 
 namespace quorl {
 namespace {
@@ -77,6 +79,39 @@ TEST_F(TraceViewerTest, CancelOrAnUnreadableFileShowsNoWindowAndNoMessage)
     }
     EXPECT_TRUE(messages().isEmpty());
 }
+
+// A pipe opened for reading waits for a writer that never comes; none of these is
+// opened, the user is told and no window shows.
+struct NoPlainFileCase {
+    const char *name;
+    bool (*make)(const QString &path);   // false when this machine cannot
+};
+
+void PrintTo(const NoPlainFileCase &c, std::ostream *os) { *os << c.name; }
+class TraceViewerRefusalTest : public TraceViewerTest, public ::testing::WithParamInterface<NoPlainFileCase>
+{
+};
+
+TEST_P(TraceViewerRefusalTest, ChoiceIsRefusedAtOnceWithAMessageNamingIt)
+{
+    const QString path = worldDir() + QStringLiteral("/chosen.log");
+    if (!GetParam().make(path))
+        GTEST_SKIP() << "this machine cannot make the file";
+    const FifoWatchdog watchdog(path);
+    expectFileDialog(path);
+    expectMessage(path, ui::vbOK);
+    frmViewEventLog viewer;
+    EXPECT_FALSE(viewer.load());
+    EXPECT_FALSE(viewer.isVisible());
+    EXPECT_FALSE(watchdog.rescued()) << "the viewer opened the file";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, TraceViewerRefusalTest,
+    ::testing::Values(NoPlainFileCase{"Fifo", [](const QString &path) { return (makeFifo(path), true); }},
+                      NoPlainFileCase{"DeviceFile", makeNullDevice},
+                      NoPlainFileCase{"Folder", [](const QString &path) { return QDir().mkdir(path); }}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quorl

@@ -90,6 +90,22 @@ TEST_F(MailListTest, UnwritableNameGoesBackToTheFileNamePage)
               QStringLiteral("1"));
 }
 
+TEST_F(MailListTest, DatabaseErrorIsReportedAsOneAndKeepsTheUserOnTheLastPage)
+{
+    // The addresses cannot be read: the column the list reads is gone.
+    exec(QStringLiteral("ALTER TABLE Customer RENAME COLUMN EmailAddress TO Mail"));
+    expectMessage(QStringLiteral("could not be read"), ui::vbOK);
+    const bool leftOpen = run([this](frmWizardMailList &w) {
+        finishWith(w, target());
+        EXPECT_EQ(w.currentPage(), 2);
+        EXPECT_EQ(w.txtFileName->text(), target());
+    });
+    EXPECT_TRUE(leftOpen);
+    EXPECT_FALSE(messages().constLast().prompt.contains(QStringLiteral("Invalid filename")));
+    EXPECT_FALSE(QFile::exists(target()));
+    EXPECT_EQ(eventLog(), QString());
+}
+
 TEST_F(MailListTest, NextWithoutFileNameAsksForOne)
 {
     expectMessage(QStringLiteral("Please enter a file name"), ui::vbOK);

@@ -50,7 +50,7 @@ TEST_F(ExportTest, CustomersFileKeepsCommasQuotesLineBreaksAndPoundsInsideTheirF
         "\"ID\",\"Name\",\"HouseName\",\"Street\",\"Area\",\"Town\",\"PostCode\",\"TelNo\",\"MobileNo\","
         "\"EmailAddress\",\"Notes\",\"ClubMember\",\"MembershipNo\"\r\n"
         "\"1\",\"Smith, John\",\"The \"\"Anchor\"\"\",\"\",\"\",\"Brighton\",\"BN1 1AA\",\"01273 123456\",\"\","
-        "\"j@x.example\",\"Line one\nLine two\",\"True\",\"M7\"\r\n"
+        "\"j@x.example\",\"Line one\r\nLine two\",\"True\",\"M7\"\r\n"
         "\"2\",\"O'Brien \xA3\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"False\",\"\"\r\n";
     EXPECT_EQ(fileBytes(target()), expected);
     EXPECT_EQ(fileDialogRequests().at(0).fileName, QStringLiteral("Customer"));
@@ -144,6 +144,39 @@ INSTANTIATE_TEST_SUITE_P(
     Targets, UnwritableExportTest,
     ::testing::Values(UnwritableCase{"FolderIsARegularFile", [](const QString &w) { return w + "/plain.txt/out.csv"; }},
                       UnwritableCase{"NameIsAFolder", [](const QString &w) { return w + "/folder"; }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Notes stored by older versions hold their line breaks as lone LFs or CRs; the
+// file holds every one as CR LF, as it does its own line ends.
+struct NoteCase {
+    const char *name;
+    const char *stored;   // SQL text of the note
+    QByteArray written;
+};
+
+void PrintTo(const NoteCase &c, std::ostream *os) { *os << c.name; }
+class NoteLineBreakTest : public ExportTest, public ::testing::WithParamInterface<NoteCase>
+{
+};
+
+TEST_P(NoteLineBreakTest, EveryLineBreakInsideTheFieldIsCrLf)
+{
+    exec(QStringLiteral("INSERT INTO Customer (Name, Notes, ClubMember) VALUES ('Smith', %1, 0)")
+             .arg(QString::fromLatin1(GetParam().stored)));
+    expectFileDialog(target());
+    ASSERT_EQ(ExportCustomers(), ExportOutcome::Written);
+    EXPECT_TRUE(fileBytes(target()).contains(",\"" + GetParam().written + "\",")) << fileBytes(target()).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredForms, NoteLineBreakTest,
+    ::testing::Values(NoteCase{"LoneLf", "'a' || char(10) || 'b'", "a\r\nb"},
+                      NoteCase{"LoneCr", "'a' || char(13) || 'b'", "a\r\nb"},
+                      NoteCase{"CrLf", "'a' || char(13, 10) || 'b'", "a\r\nb"},
+                      NoteCase{"BlankLineBetweenCrLfs", "'a' || char(13, 10, 13, 10) || 'b'", "a\r\n\r\nb"},
+                      NoteCase{"LfCrIsTwoBreaks", "'a' || char(10, 13) || 'b'", "a\r\n\r\nb"},
+                      NoteCase{"BreaksBesideQuotes", "'\"a\"' || char(10) || char(13) || '\"'",
+                               "\"\"a\"\"\r\n\r\n\"\""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Today is 8 December 2026 10:47: a booking is in today's export when it touches the day.
