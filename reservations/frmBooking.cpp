@@ -39,6 +39,7 @@
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+#include "platform/ui/TextBoxes.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValidateOnLeave.h"
 #include "platform/ui/WaitCursor.h"
@@ -1007,7 +1008,7 @@ BookingRecord frmBooking::enteredRecord() const
     record.ToDate = m_ToDateTime;
     record.BookedBy = txtBookedBy->text();
     record.CustomerID = cboCustomer->boundValue().toLongLong();
-    record.Notes = txtNotes->toPlainText();
+    record.Notes = ui::storedText(txtNotes);
     record.NoAdults = qint64(amountOf(txtNoAdults->text()));
     record.NoKids = qint64(amountOf(txtNoKids->text()));
     record.OtherCharges = amountOf(txtOtherCharges->text());

@@ -435,7 +435,7 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     form->Display(1, 0);
     setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0));
     box("txtBookedBy")->setText(QStringLiteral("Ann"));
-    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("Mooring lines"));
+    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("Mooring lines\nBow first"));
     form->cmdNext_Click();
     mark(a1);
     mark(a2);
@@ -474,7 +474,7 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     EXPECT_EQ(row[2].toDateTime(), at(2026, 6, 3, 14, 0));
     EXPECT_EQ(row[3].toString(), QStringLiteral("Ann"));
     EXPECT_EQ(row[4].toLongLong(), smith);
-    EXPECT_EQ(row[5].toString(), QStringLiteral("Mooring lines"));
+    EXPECT_EQ(row[5].toString(), QStringLiteral("Mooring lines\r\nBow first"));
     EXPECT_EQ(row[6].toInt(), 3);
     EXPECT_EQ(row[7].toInt(), 1);
     EXPECT_DOUBLE_EQ(row[8].toDouble(), 10.0);
