@@ -515,7 +515,7 @@ bool frmBooking::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && control == QApplication::focusWidget()
             && control->window() == window()) {
-            Form_KeyDown(key, control);
+            Form_KeyDown(key);
             return key->isAccepted();
         }
         if (key->key() == Qt::Key_Space && control == grdBerth && grdBerth->currentIndex().isValid()) {
@@ -526,13 +526,8 @@ bool frmBooking::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmBooking::Form_KeyDown(QKeyEvent *event, QWidget *control)
+void frmBooking::Form_KeyDown(QKeyEvent *event)
 {
-    // Shift or Ctrl with Enter starts a new line in the notes.
-    if (control == txtNotes && (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
-        event->ignore();
-        return;
-    }
     event->accept();
     try {
         FocusNextControl(this);

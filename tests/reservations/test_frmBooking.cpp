@@ -879,8 +879,13 @@ TEST_F(BookingForm, EnterMovesTheFocusToTheNextControlThatCanTakeIt)
     box("txtBookedBy")->setFocus();
     QTest::keyClick(box("txtBookedBy"), Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>("txtNotes"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QStringLiteral("\n"));
+    // With Shift or Ctrl too, Enter moves on and types no line break into the notes.
+    for (const Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::ControlModifier}) {
+        control<QPlainTextEdit>("txtNotes")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifier);
+        EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>("cmdNext"));
+    }
+    EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QString());
 }
 
 TEST_F(BookingForm, AsAChildWindowItOpensMaximisedAndUnloadsWhenDone)
