@@ -25,6 +25,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "core/ProgramSettings.h"
 #include "core/RegistryValues.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
@@ -569,8 +570,8 @@ void frmBooking::Display(int Mode, qint64 BookingID)
             const QDate today = ui::Date();
             dtpFromDate->setDate(today);
             dtpToDate->setDate(today);
-            dtpFromTime->setTime(registryTime(kValueCheckInTime, kDefaultCheckInTime));
-            dtpToTime->setTime(registryTime(kValueCheckoutTime, kDefaultCheckoutTime));
+            dtpFromTime->setTime(timeSetting(kValueCheckInTime, kDefaultCheckInTime));
+            dtpToTime->setTime(timeSetting(kValueCheckoutTime, kDefaultCheckoutTime));
             txtBerthConfirmationNumber->setText(QString::number(nextConfirmationNumber(*DbConnection)));
         } else if (!LoadBooking()) {
             ui::MsgBox(kBookingGone, ui::vbExclamation, kTitle);

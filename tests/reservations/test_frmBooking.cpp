@@ -167,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
     Values, BookingTimeSettings,
     ::testing::Values(TimeSettingCase{"AsTheSettingsWindowWritesIt", "16:30:00", QTime(16, 30), QTime(16, 30)},
                       TimeSettingCase{"OneDigitHour", " 7:30 ", QTime(7, 30), QTime(7, 30)},
+                      TimeSettingCase{"LeadingZeroHour", "07:05", QTime(7, 5), QTime(7, 5)},
                       TimeSettingCase{"WithADatePart", "08/12/2026 10:30:00", QTime(10, 30), QTime(10, 30)},
                       TimeSettingCase{"TwelveHourClock", "2:30 PM", QTime(14, 30), QTime(14, 30)},
                       TimeSettingCase{"Empty", "", QTime(9, 0), QTime(14, 0)},
