@@ -4,6 +4,7 @@
 #include "core/modDatabase.h"
 #include "core/modMain.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/TextBoxes.h"
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorl Marina"));
     Q_INIT_RESOURCE(resources);
     quorl::ui::installQtServices();
+    quorl::ui::installTextBoxRules();
 
     std::unique_ptr<quorl::MDIMain> mainWindow = quorl::Main();
     // The user was told the database cannot be used; a script starting the program learns it too.

@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -31,20 +30,6 @@ namespace quorl {
 namespace {
 
 const QString kCaption = QStringLiteral("Regional Settings");
-
-// A stored time may carry a date part, as a date-time value turned into text does.
-QTime settingTime(const char *valueName, const char *defaultValue)
-{
-    static const QRegularExpression datePart(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2,4}\\s+"));
-    QString text = programSetting(valueName, defaultValue).trimmed();
-    text.remove(datePart);
-    for (const char *format : {"H:mm", "H:mm:ss", "h:mm AP", "h:mm:ss AP"}) {
-        const QTime time = QTime::fromString(text, QString::fromLatin1(format));
-        if (time.isValid())
-            return time;
-    }
-    return QTime::fromString(QString::fromUtf8(defaultValue), QStringLiteral("H:mm"));
-}
 
 QString systemCurrencySymbol()
 {
@@ -75,8 +60,8 @@ RegionalSettings readRegionalSettings()
     settings.postCodeIndex = settingNumber(programSetting(kValuePostCode, kDefaultPostCodeRegional)) == 0 ? 0 : 1;
     const QString currency = programSetting(kValueCurrencySymbol, kDefaultCurrencySymbol);
     settings.currencySymbol = currency == QLatin1String("0") ? systemCurrencySymbol() : currency;
-    settings.checkInTime = settingTime(kValueCheckInTime, kDefaultCheckInTime);
-    settings.checkOutTime = settingTime(kValueCheckoutTime, kDefaultCheckoutTime);
+    settings.checkInTime = timeSetting(kValueCheckInTime, kDefaultCheckInTime);
+    settings.checkOutTime = timeSetting(kValueCheckoutTime, kDefaultCheckoutTime);
     settings.showAdultsAndKids =
         settingNumber(programSetting(kValueShowAdultsAndKids, kDefaultShowAdultsAndKids)) != 0;
     return settings;

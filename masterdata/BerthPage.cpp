@@ -19,6 +19,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/TextBoxes.h"
 #include "platform/ui/Twips.h"
 
 namespace quorl {
@@ -198,7 +199,7 @@ void BerthPage::saveNewBerth(db::Recordset &rows, const QString &name)
         if (chkOwner->isChecked())
             rows.setValue(QStringLiteral("OwnerID"), cboOwner->boundValue());
         rows.setValue(QStringLiteral("HasPower"), chkHasPower->isChecked());
-        rows.setValue(QStringLiteral("Notes"), txtNotes->toPlainText());
+        rows.setValue(QStringLiteral("Notes"), ui::storedText(txtNotes));
         setNumber("DailyHireCharge", txtDailyHireCharge, BerthNumberKind::Money);
         setNumber("WeeklyHireCharge", txtWeeklyHireCharge, BerthNumberKind::Money);
         setNumber("MonthlyHireCharge", txtMonthlyHireCharge, BerthNumberKind::Money);

@@ -32,6 +32,7 @@
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+#include "platform/ui/TextBoxes.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/WaitCursor.h"
 
@@ -446,7 +447,7 @@ void ContactDialog::clearFields()
 
 QString ContactDialog::notes() const
 {
-    return txtNotes->toPlainText();
+    return ui::storedText(txtNotes);
 }
 
 void ContactDialog::cmdOK_Click()

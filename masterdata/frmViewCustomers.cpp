@@ -47,7 +47,6 @@ frmViewCustomers::frmViewCustomers(QWidget *parent)
     connect(controls().cmdAdd, &QPushButton::clicked, this, &frmViewCustomers::cmdAddCustomer_Click);
     connect(controls().cmdEdit, &QPushButton::clicked, this, &frmViewCustomers::cmdEditCustomer_Click);
     connect(controls().cmdDelete, &QPushButton::clicked, this, &frmViewCustomers::cmdDeleteCustomer_Click);
-    connect(controls().grid, &ui::DataGrid::DblClick, this, &frmViewCustomers::cmdEditCustomer_Click);
     Form_Load();
 }
 

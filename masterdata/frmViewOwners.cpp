@@ -43,7 +43,6 @@ frmViewOwners::frmViewOwners(QWidget *parent)
     connect(controls().cmdAdd, &QPushButton::clicked, this, &frmViewOwners::cmdAddOwner_Click);
     connect(controls().cmdEdit, &QPushButton::clicked, this, &frmViewOwners::cmdEditOwner_Click);
     connect(controls().cmdDelete, &QPushButton::clicked, this, &frmViewOwners::cmdDeleteOwner_Click);
-    connect(controls().grid, &ui::DataGrid::DblClick, this, &frmViewOwners::cmdEditOwner_Click);
 }
 
 ContactDialog *frmViewOwners::newDialog()

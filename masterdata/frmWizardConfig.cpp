@@ -415,8 +415,13 @@ bool frmWizardConfig::eventFilter(QObject *watched, QEvent *event)
 
 void frmWizardConfig::Form_KeyDown(int KeyCode)
 {
-    if (KeyCode == 13)
-        FocusNextControl(this);
+    if (KeyCode != 13 || FocusNextControl(this))
+        return;
+    // Past the last control the focus wraps to tab index 0, the welcome page's box,
+    // which only the welcome page shows; elsewhere it wraps to the first control of
+    // the page in view.
+    int beforeFirst = -1;
+    FocusNextControl(beforeFirst, this);
 }
 
 } // namespace quorl

@@ -17,6 +17,7 @@
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/TextBoxes.h"
 
 namespace quorl {
 namespace {
@@ -176,7 +177,7 @@ void frmBerthNotes::txtNotes_Change()
 {
     if (m_showing || m_currentBerth == 0)
         return;
-    m_typed.insert(m_currentBerth, txtNotes->toPlainText());
+    m_typed.insert(m_currentBerth, ui::storedText(txtNotes));
 }
 
 void frmBerthNotes::saveNotes()

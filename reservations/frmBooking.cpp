@@ -25,6 +25,7 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "core/ProgramSettings.h"
 #include "core/RegistryValues.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
@@ -39,6 +40,7 @@
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+#include "platform/ui/TextBoxes.h"
 #include "platform/ui/Twips.h"
 #include "platform/ui/ValidateOnLeave.h"
 #include "platform/ui/WaitCursor.h"
@@ -514,7 +516,7 @@ bool frmBooking::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && control == QApplication::focusWidget()
             && control->window() == window()) {
-            Form_KeyDown(key, control);
+            Form_KeyDown(key);
             return key->isAccepted();
         }
         if (key->key() == Qt::Key_Space && control == grdBerth && grdBerth->currentIndex().isValid()) {
@@ -525,13 +527,8 @@ bool frmBooking::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmBooking::Form_KeyDown(QKeyEvent *event, QWidget *control)
+void frmBooking::Form_KeyDown(QKeyEvent *event)
 {
-    // Shift or Ctrl with Enter starts a new line in the notes.
-    if (control == txtNotes && (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
-        event->ignore();
-        return;
-    }
     event->accept();
     try {
         FocusNextControl(this);
@@ -573,8 +570,8 @@ void frmBooking::Display(int Mode, qint64 BookingID)
             const QDate today = ui::Date();
             dtpFromDate->setDate(today);
             dtpToDate->setDate(today);
-            dtpFromTime->setTime(registryTime(kValueCheckInTime, kDefaultCheckInTime));
-            dtpToTime->setTime(registryTime(kValueCheckoutTime, kDefaultCheckoutTime));
+            dtpFromTime->setTime(timeSetting(kValueCheckInTime, kDefaultCheckInTime));
+            dtpToTime->setTime(timeSetting(kValueCheckoutTime, kDefaultCheckoutTime));
             txtBerthConfirmationNumber->setText(QString::number(nextConfirmationNumber(*DbConnection)));
         } else if (!LoadBooking()) {
             ui::MsgBox(kBookingGone, ui::vbExclamation, kTitle);
@@ -1007,7 +1004,7 @@ BookingRecord frmBooking::enteredRecord() const
     record.ToDate = m_ToDateTime;
     record.BookedBy = txtBookedBy->text();
     record.CustomerID = cboCustomer->boundValue().toLongLong();
-    record.Notes = txtNotes->toPlainText();
+    record.Notes = ui::storedText(txtNotes);
     record.NoAdults = qint64(amountOf(txtNoAdults->text()));
     record.NoKids = qint64(amountOf(txtNoKids->text()));
     record.OtherCharges = amountOf(txtOtherCharges->text());

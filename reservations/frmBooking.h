@@ -123,7 +123,7 @@ private:
     QString eventDetails() const;
     QString cancelDetails() const;
     bool validateNumberBox(QLineEdit *box, const QString &title, bool wholeNumber);
-    void Form_KeyDown(QKeyEvent *event, QWidget *control);
+    void Form_KeyDown(QKeyEvent *event);
 
     int m_Mode = 1;
     qint64 m_BookingID = 0;

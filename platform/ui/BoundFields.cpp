@@ -8,6 +8,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/text/Text.h"
 #include "platform/ui/DataCombo.h"
+#include "platform/ui/TextBoxes.h"
 
 namespace quorl::ui {
 
@@ -94,7 +95,7 @@ QVariant BoundFields::currentValue(const Binding &binding) const
     case Kind::LineEdit:
         return static_cast<QLineEdit *>(binding.control.data())->text();
     case Kind::PlainText:
-        return static_cast<QPlainTextEdit *>(binding.control.data())->toPlainText();
+        return storedText(static_cast<QPlainTextEdit *>(binding.control.data()));
     case Kind::CheckBox:
         return static_cast<QCheckBox *>(binding.control.data())->isChecked();
     case Kind::Combo:

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -6,6 +7,7 @@
 #include <QTest>
 
 #include "masterdata/CustomerRecord.h"
+#include "core/frmViewEventLog.h"
 #include "masterdata/frmAddCustomer.h"
 #include "platform/ui/MsgBox.h"
 #include "tests/masterdata/MasterDataTest.h"
@@ -107,7 +109,7 @@ TEST_F(CustomerDialogTest, AddWithApostrophesAndClubMemberSavesEveryBox)
     EXPECT_EQ(row[1].toString(), QStringLiteral("Ship's Rest"));
     EXPECT_EQ(row[5].toString(), QStringLiteral("T12 X"));
     EXPECT_EQ(row[8].toString(), QStringLiteral("oneill@example.ie"));
-    EXPECT_EQ(row[9].toString(), QStringLiteral("Line 1\nIt's 50% * #2"));
+    EXPECT_EQ(row[9].toString(), QStringLiteral("Line 1\r\nIt's 50% * #2")) << "notes keep their line breaks as CR LF";
     EXPECT_EQ(scalar(QStringLiteral("SELECT COUNT(*) FROM Customer WHERE ClubMember = -1")).toInt(), 1);
     EXPECT_EQ(row[11].toString(), QStringLiteral("M'7"));
     EXPECT_EQ(eventLog(), entry(QStringLiteral("Customer added"), QStringLiteral("Name: 'O'Neill' HouseName: 'Ship's Rest'")));
@@ -291,6 +293,37 @@ TEST_F(CustomerDialogTest, EnterWalksTheBoxesAndWrapsFromTheNotes)
     EXPECT_EQ(count(QStringLiteral("Customer")), 0);
     EXPECT_EQ(child<QPlainTextEdit>(&dialog, "txtNotes")->toPlainText(), QString());
     dialog.cmdCancel_Click();
+}
+
+// What the user pastes into the boxes is what the row and the event log get: a
+// name of several lines is its first line, so it cannot write an entry of its own.
+TEST_F(CustomerDialogTest, PastedTextKeepsOneLinePerBoxAndForgesNoEventLogEntry)
+{
+    frmAddCustomer dialog;
+    ASSERT_TRUE(dialog.prepare(1, 0));
+    dialog.show();
+    const auto paste = [&](const char *name, const QString &clip) {
+        QWidget *box = dialog.findChild<QWidget *>(QString::fromLatin1(name));
+        box->setFocus();
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    };
+    paste("txtName", QStringLiteral("Smith\r\n\r\n[08/03/2026 09:01:00]\r\n[Customer deleted]\r\nName: Jones"));
+    paste("txtHouseName", QString::fromUtf8("Rose\0 Cottage\x01", 14));
+    paste("txtEmail", QStringLiteral("smith@example.org\njones@example.org"));
+    paste("txtNotes", QStringLiteral("Gate code 42\nBerth by the crane"));
+    dialog.cmdOK_Click();
+
+    const QVariantList row = customerRow(lastId(QStringLiteral("Customer")));
+    ASSERT_EQ(row.size(), 12);
+    EXPECT_EQ(row[0].toString(), QStringLiteral("Smith"));
+    EXPECT_EQ(row[1].toString(), QStringLiteral("Rose Cottage"));
+    EXPECT_EQ(row[8].toString(), QStringLiteral("smith@example.org"));
+    EXPECT_EQ(row[9].toString(), QStringLiteral("Gate code 42\r\nBerth by the crane"));
+    EXPECT_EQ(eventLog(), entry(QStringLiteral("Customer added"), QStringLiteral("Name: 'Smith' HouseName: 'Rose Cottage'")));
+    QString shown;
+    ASSERT_TRUE(readLogText(EventLogPath, shown));
+    EXPECT_FALSE(shown.contains(QStringLiteral("[Customer deleted]"))) << "the trace viewer shows no forged entry";
 }
 
 TEST_F(CustomerDialogTest, TheEmailLabelOpensAMailToTheBoxText)

@@ -77,14 +77,24 @@ TEST_F(CustomerListTest, AddAndEditReReadTheListAndSelectTheFirstRow)
     EXPECT_EQ(gridText(grid(list), 3, 1), QStringLiteral("Brown"));
     EXPECT_EQ(grid(list)->Row(), 0);
 
-    // A double click edits the row it stands on.
+    // Edit opens the row the list stands on; a double click on it opens nothing.
     list.listRecordset()->Find(QStringLiteral("Name = 'O''Hara'"));
+    bool openedByDoubleClick = false;
+    QTimer::singleShot(0, [&openedByDoubleClick] {
+        if (QWidget *opened = QApplication::activeModalWidget()) {
+            openedByDoubleClick = true;
+            opened->close();
+        }
+    });
+    emit grid(list)->DblClick();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(openedByDoubleClick);
     onModal<frmAddCustomer>([](frmAddCustomer &d) {
         EXPECT_EQ(child<QLineEdit>(&d, "txtName")->text(), QStringLiteral("O'Hara"));
         child<QLineEdit>(&d, "txtName")->setText(QStringLiteral("O'Hara-Brown"));
         d.cmdOK_Click();
     });
-    emit grid(list)->DblClick();
+    list.cmdEditCustomer_Click();
     EXPECT_EQ(gridText(grid(list), 2, 1), QStringLiteral("O'Hara-Brown"));
     EXPECT_EQ(grid(list)->Row(), 0);
 

@@ -270,6 +270,42 @@ INSTANTIATE_TEST_SUITE_P(
                       WelcomeCase{"SkippedTickedAgain", "1", 1, false, true, "0"}),
     [](const ::testing::TestParamInfo<WelcomeCase> &info) { return std::string(info.param.name); });
 
+struct EnterWrapCase {
+    const char *name;
+    int step;
+    const char *firstControl; // of the page in view
+};
+
+void PrintTo(const EnterWrapCase &c, std::ostream *out) { *out << c.name; }
+
+class EnterOnTheLastControl : public WizardTest, public ::testing::WithParamInterface<EnterWrapCase>
+{
+};
+
+TEST_P(EnterOnTheLastControl, WrapsToTheFirstControlOfThePageInView)
+{
+    const EnterWrapCase &c = GetParam();
+    open();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(wizard.get()));
+    if (c.step > 0)
+        toBerthPage(0);
+    while (wizard->CurrentStep() > c.step)
+        back();
+    while (wizard->CurrentStep() < c.step)
+        next();
+    control<QPushButton>("cmdCancel")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(c.firstControl));
+    EXPECT_TRUE(wizard->isVisible()) << "Enter moves the focus; it presses nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, EnterOnTheLastControl,
+    ::testing::Values(EnterWrapCase{"Welcome", 0, "chkWelcome"}, EnterWrapCase{"Regional", 1, "cboPostCode"},
+                      EnterWrapCase{"Berths", 2, "txtName"}, EnterWrapCase{"Finished", 3, "cmdBack"}),
+    [](const ::testing::TestParamInfo<EnterWrapCase> &info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace quorl
 

@@ -136,6 +136,17 @@ TEST_F(AdodcTest, ChangesAreWrittenWhenTheRowIsLeftAndCommittedAtOnce)
     EXPECT_EQ(stored("A1 north", "Notes").toString(), "moved");
 }
 
+TEST_F(AdodcTest, ANotesBoxStoresItsLineBreaksAsCrLfAndAStoredOneReadsAsUnchanged)
+{
+    ASSERT_TRUE(adodc->open());
+    notes->setPlainText(QStringLiteral("Line 1\nLine 2\rLine 3"));
+    adodc->moveNext();
+    EXPECT_EQ(stored("A1", "Notes").toString(), "Line 1\r\nLine 2\r\nLine 3");
+
+    adodc->movePrevious();
+    EXPECT_FALSE(adodc->hasChanges()) << "the stored CR LF is what the box gives back";
+}
+
 TEST_F(AdodcTest, UpdateBatchWritesTheCurrentRowAndAnEmptiedNumberBecomesNull)
 {
     ASSERT_TRUE(adodc->open());

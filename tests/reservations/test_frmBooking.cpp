@@ -167,6 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
     Values, BookingTimeSettings,
     ::testing::Values(TimeSettingCase{"AsTheSettingsWindowWritesIt", "16:30:00", QTime(16, 30), QTime(16, 30)},
                       TimeSettingCase{"OneDigitHour", " 7:30 ", QTime(7, 30), QTime(7, 30)},
+                      TimeSettingCase{"LeadingZeroHour", "07:05", QTime(7, 5), QTime(7, 5)},
                       TimeSettingCase{"WithADatePart", "08/12/2026 10:30:00", QTime(10, 30), QTime(10, 30)},
                       TimeSettingCase{"TwelveHourClock", "2:30 PM", QTime(14, 30), QTime(14, 30)},
                       TimeSettingCase{"Empty", "", QTime(9, 0), QTime(14, 0)},
@@ -435,7 +436,7 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     form->Display(1, 0);
     setPeriod(at(2026, 6, 1, 9, 0), at(2026, 6, 3, 14, 0));
     box("txtBookedBy")->setText(QStringLiteral("Ann"));
-    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("Mooring lines"));
+    control<QPlainTextEdit>("txtNotes")->setPlainText(QStringLiteral("Mooring lines\nBow first"));
     form->cmdNext_Click();
     mark(a1);
     mark(a2);
@@ -474,7 +475,7 @@ TEST_F(BookingForm, ConfirmingANewBookingWritesTheRowItsBerthsAndEventEleven)
     EXPECT_EQ(row[2].toDateTime(), at(2026, 6, 3, 14, 0));
     EXPECT_EQ(row[3].toString(), QStringLiteral("Ann"));
     EXPECT_EQ(row[4].toLongLong(), smith);
-    EXPECT_EQ(row[5].toString(), QStringLiteral("Mooring lines"));
+    EXPECT_EQ(row[5].toString(), QStringLiteral("Mooring lines\r\nBow first"));
     EXPECT_EQ(row[6].toInt(), 3);
     EXPECT_EQ(row[7].toInt(), 1);
     EXPECT_DOUBLE_EQ(row[8].toDouble(), 10.0);
@@ -879,8 +880,13 @@ TEST_F(BookingForm, EnterMovesTheFocusToTheNextControlThatCanTakeIt)
     box("txtBookedBy")->setFocus();
     QTest::keyClick(box("txtBookedBy"), Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>("txtNotes"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QStringLiteral("\n"));
+    // With Shift or Ctrl too, Enter moves on and types no line break into the notes.
+    for (const Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::ControlModifier}) {
+        control<QPlainTextEdit>("txtNotes")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, modifier);
+        EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>("cmdNext"));
+    }
+    EXPECT_EQ(control<QPlainTextEdit>("txtNotes")->toPlainText(), QString());
 }
 
 TEST_F(BookingForm, AsAChildWindowItOpensMaximisedAndUnloadsWhenDone)
