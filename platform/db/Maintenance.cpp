@@ -35,6 +35,13 @@ public:
         }
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, kMaintenanceBusyMilliseconds);
+        // As every save: a commit holds once the journal's deletion reached the folder.
+        if (const int pragmaRc = sqlite3_exec(m_db, "PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr)) {
+            sqlite3_close_v2(m_db);
+            throw Error(QStringLiteral("The database file \"%1\" cannot be opened: %2")
+                            .arg(path, QString::fromUtf8(sqlite3_errstr(pragmaRc))),
+                        pragmaRc);
+        }
     }
     ~Handle() { sqlite3_close_v2(m_db); }
     Handle(const Handle &) = delete;
