@@ -10,9 +10,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QTemporaryDir>
 
 #include "core/MDIMain.h"
+#include "core/MaintenanceFiles.h"
 #include "core/ctlProgressBar.h"
 #include "core/frmBackup.h"
 #include "core/frmCompact.h"
@@ -67,16 +67,13 @@ QString errorText(const std::exception &error)
     return QString::fromUtf8(error.what());
 }
 
-// A consistent copy of the live file as its ".bak", put in place only once complete.
+// A consistent copy of the live file as its ".bak", put in place only once complete
+// and synced, its folder too, so it survives a power cut during the work after it.
 void makeSafetyCopy(const QString &dbPath)
 {
-    const QString target = safetyCopyPath(dbPath);
-    const QString building = target + QStringLiteral(".part");
-    db::copyDatabaseFile(dbPath, building);
-    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(building);
-        throw std::runtime_error("The safety copy \"" + target.toStdString() + "\" cannot be written.");
-    }
+    PartialFile building(safetyCopyPath(dbPath));
+    db::copyDatabaseFile(dbPath, building.path());
+    building.putInPlace();
 }
 
 // Both commands log a failure of their work under one name, as they always did.
@@ -96,6 +93,15 @@ MaintenanceOutcome failedRun(const std::exception &error, bool progressShown)
     return MaintenanceOutcome::failed(errorText(error));
 }
 
+// A maintenance command's failure: in the message log under the main window's
+// handler, and shown under title.
+void reportCommandFailure(const char *handler, const QString &text, const QString &title)
+{
+    LogMessage(kLogError, QStringLiteral("%s.") + QString::fromLatin1(handler) + QStringLiteral(": %s"),
+               {QStringLiteral("MDIMain"), text});
+    ui::MsgBox(text, ui::vbCritical | ui::vbOKOnly, title);
+}
+
 // Runs step while every connection to the database file is closed, and opens them
 // again once it is done.
 MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const std::function<MaintenanceOutcome()> &step)
@@ -104,15 +110,6 @@ MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const std::funct
     MaintenanceOutcome outcome = step();
     closed.reopen();
     return outcome;
-}
-
-// A maintenance command's failure: in the message log under the main window's
-// handler, and shown under title.
-void reportCommandFailure(const char *handler, const QString &text, const QString &title)
-{
-    LogMessage(kLogError, QStringLiteral("%s.") + QString::fromLatin1(handler) + QStringLiteral(": %s"),
-               {QStringLiteral("MDIMain"), text});
-    ui::MsgBox(text, ui::vbCritical | ui::vbOKOnly, title);
 }
 
 } // namespace
@@ -270,10 +267,7 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
         // The library packs a still copy, never the file other programs may be writing.
-        QTemporaryDir work;
-        if (!work.isValid())
-            throw std::runtime_error("No temporary folder for the copy of the database: "
-                                     + work.errorString().toStdString());
+        const MaintenanceFolder work;
         const QString snapshot = work.filePath(QStringLiteral("snapshot.db"));
         db::copyDatabaseFile(DbPath, snapshot);
         const int result = Zcompress(snapshot, ArchivePath, password, Level);
@@ -305,9 +299,7 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         busy = true;
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
-        QTemporaryDir work;
-        if (!work.isValid())
-            throw std::runtime_error("No temporary folder to unpack the archive in: " + work.errorString().toStdString());
+        const MaintenanceFolder work;
         const QString unpacked = work.filePath(QStringLiteral("restored.db"));
         const int result = Zuncompress(ArchivePath, unpacked, password);
         if (result == 0) {
@@ -362,6 +354,7 @@ void BackupDatabaseCommand()
         const QString archive = FileSelect(QStringLiteral("Select your database backup file ..."), true);
         if (archive.isEmpty())
             return;
+        removeDeadLeftovers(safetyCopyPath(dbPath), archive);
         const MaintenanceOutcome outcome =
             withConnectionsClosed(dbPath, [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
         WriteEventLog(ui::Now(), evDatabaseBackupPerformed, outcome.eventDetails());
@@ -381,6 +374,7 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
         const QString archive = FileSelect(QStringLiteral("Select your backuped database ..."), false);
         if (archive.isEmpty())
             return;
+        removeDeadLeftovers(safetyCopyPath(dbPath), archive);
         const MaintenanceOutcome outcome =
             withConnectionsClosed(dbPath, [&] { return RestoreDatabase(archive, dbPath, QString()); });
         if (outcome.succeeded() && childWindows) {
@@ -405,6 +399,7 @@ void CompactDatabaseCommand()
     QString failure;
     try {
         const QString dbPath = maintenanceDatabasePath();
+        removeDeadLeftovers(safetyCopyPath(dbPath));
         db::ClosedConnections closed(dbPath);
         frmCompact progress(MDIMain::current());
         progress.Execute();
