@@ -102,13 +102,37 @@ void reportCommandFailure(const char *handler, const QString &text, const QStrin
     ui::MsgBox(text, ui::vbCritical | ui::vbOKOnly, title);
 }
 
+// Opens again the connections closed holds. One that cannot be opened (a failed
+// write may leave a journal that only a new start of the program can roll back)
+// makes the outcome a failure, and the user is told to start the program again,
+// after unshownFailure, the work's own failure not yet shown. True when it told.
+bool reopenConnections(db::ClosedConnections &closed, MaintenanceOutcome &outcome, const char *handler,
+                       const QString &unshownFailure = QString())
+{
+    try {
+        closed.reopen();
+        return false;
+    } catch (const std::exception &error) {
+        const QString failure = QStringLiteral("The database cannot be opened again: ") + errorText(error);
+        const QString advice = QStringLiteral("Close the program and start it again: the database is opened afresh "
+                                              "then, and a change that was cut short is undone.");
+        const QString before = unshownFailure.isEmpty() ? QString() : unshownFailure + QStringLiteral("\n\n");
+        reportCommandFailure(handler, before + failure + QStringLiteral("\n\n") + advice, QStringLiteral("Error!"));
+        outcome = MaintenanceOutcome::failed(outcome.kind == MaintenanceOutcome::Failed
+                                                 ? outcome.error + QLatin1Char(' ') + failure
+                                                 : failure);
+        return true;
+    }
+}
+
 // Runs step while every connection to the database file is closed, and opens them
 // again once it is done.
-MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const std::function<MaintenanceOutcome()> &step)
+MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const char *handler,
+                                         const std::function<MaintenanceOutcome()> &step)
 {
     db::ClosedConnections closed(dbPath);
     MaintenanceOutcome outcome = step();
-    closed.reopen();
+    reopenConnections(closed, outcome, handler);
     return outcome;
 }
 
@@ -355,12 +379,13 @@ void BackupDatabaseCommand()
         if (archive.isEmpty())
             return;
         removeDeadLeftovers(safetyCopyPath(dbPath), archive);
-        const MaintenanceOutcome outcome =
-            withConnectionsClosed(dbPath, [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
+        const MaintenanceOutcome outcome = withConnectionsClosed(
+            dbPath, "mnuFileBackupDB_Click", [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
         WriteEventLog(ui::Now(), evDatabaseBackupPerformed, outcome.eventDetails());
     } catch (const std::exception &error) {
         reportCommandFailure("mnuFileBackupDB_Click", errorText(error),
                              QStringLiteral("Error detected when make database backup!"));
+        WriteEventLog(ui::Now(), evDatabaseBackupPerformed, MaintenanceOutcome::failed(errorText(error)).eventDetails());
     }
 }
 
@@ -375,8 +400,8 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
         if (archive.isEmpty())
             return;
         removeDeadLeftovers(safetyCopyPath(dbPath), archive);
-        const MaintenanceOutcome outcome =
-            withConnectionsClosed(dbPath, [&] { return RestoreDatabase(archive, dbPath, QString()); });
+        const MaintenanceOutcome outcome = withConnectionsClosed(
+            dbPath, "mnuFileRestoreDB_Click", [&] { return RestoreDatabase(archive, dbPath, QString()); });
         if (outcome.succeeded() && childWindows) {
             // Their rows and IDs belong to the replaced contents; an edit saved from
             // one of them could land on another row.
@@ -388,6 +413,7 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
     } catch (const std::exception &error) {
         reportCommandFailure("mnuFileRestoreDB_Click", errorText(error),
                              QStringLiteral("Error detected when restoring database backup!"));
+        WriteEventLog(ui::Now(), evDatabaseRestorePerformed, MaintenanceOutcome::failed(errorText(error)).eventDetails());
     }
 }
 
@@ -396,24 +422,25 @@ void CompactDatabaseCommand()
     const MaintenanceRun run;
     if (run.alreadyRunning())
         return;
-    QString failure;
+    MaintenanceOutcome outcome;
     try {
         const QString dbPath = maintenanceDatabasePath();
         removeDeadLeftovers(safetyCopyPath(dbPath));
         db::ClosedConnections closed(dbPath);
         frmCompact progress(MDIMain::current());
         progress.Execute();
-        CompactDatabase(dbPath, true, &failure);
+        QString failure;
+        if (!CompactDatabase(dbPath, true, &failure))
+            outcome = MaintenanceOutcome::failed(failure);
         progress.Destroy();
-        closed.reopen();
+        // One message says both when the database cannot be opened again either.
+        if (!reopenConnections(closed, outcome, "mnuFileCompactDB_Click", failure) && !failure.isEmpty())
+            reportCommandFailure("mnuFileCompactDB_Click", failure, QStringLiteral("Error!"));
     } catch (const std::exception &error) {
-        if (failure.isEmpty())
-            failure = errorText(error);
+        reportCommandFailure("mnuFileCompactDB_Click", errorText(error), QStringLiteral("Error!"));
+        outcome = MaintenanceOutcome::failed(errorText(error));
     }
-    if (!failure.isEmpty()) {
-        reportCommandFailure("mnuFileCompactDB_Click", failure, QStringLiteral("Error!"));
-    }
-    WriteEventLog(ui::Now(), evDatabaseCompacted, failure.isEmpty() ? QString() : QStringLiteral("Error: ") + failure);
+    WriteEventLog(ui::Now(), evDatabaseCompacted, outcome.eventDetails());
 }
 
 } // namespace quorl

@@ -265,6 +265,49 @@ TEST_P(CommitToTheLiveFile, EndsWithTheFolderSyncedAfterTheJournalIsGone)
 INSTANTIATE_TEST_SUITE_P(Writes, CommitToTheLiveFile, ::testing::Values(kSave, kRestore, kCompact),
                          [](const auto &info) { return std::string(info.param.name); });
 
+struct FaultCase {
+    Maintenance maintenance;
+    QStringList messages;   // what each message box says, in order
+};
+
+void PrintTo(const FaultCase &c, std::ostream *out) { *out << c.maintenance.name; }
+
+class WriteFault : public MaintenanceFilesTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(WriteFault, IsReportedWithItsEventAndTheNextStartRollsTheJournalBack)
+{
+    const Maintenance &maintenance = GetParam().maintenance;
+    if (maintenance.prepare)
+        (this->*maintenance.prepare)();
+    addCustomers({"Added after the backup"});
+    const QStringList before = names(*DbConnection);
+    const QByteArray bytesBefore = readFile(databasePath());
+
+    failWritesTo(databasePath());
+    (this->*maintenance.run)(GetParam().messages);
+
+    EXPECT_FALSE(DbConnection->isOpen());
+    ASSERT_FALSE(messages().isEmpty());
+    EXPECT_TRUE(messages().last().prompt.contains(QStringLiteral("start it again"))) << "the user is not told what to do";
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[%1]\r\nError: ").arg(QLatin1String(maintenance.event))));
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("cannot be opened again")));
+    ASSERT_TRUE(QFile::exists(databasePath() + QStringLiteral("-journal"))) << "no hot journal was left to test";
+
+    stopRecording();
+    auto nextStart = OpenConnection(databasePath(), QString(), 500);
+    ASSERT_TRUE(nextStart);
+    EXPECT_EQ(names(*nextStart), before);
+    EXPECT_FALSE(QFile::exists(databasePath() + QStringLiteral("-journal")));
+    nextStart.reset();
+    EXPECT_TRUE(readFile(databasePath()) == bytesBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, WriteFault,
+    ::testing::Values(FaultCase{kRestore, {QStringLiteral("cannot be replaced"), QStringLiteral("start it again")}},
+                      FaultCase{kCompact, {QStringLiteral("cannot be compacted")}}),
+    [](const auto &info) { return std::string(info.param.maintenance.name); });
+
 // What another instance of the program leaves, made by the same code in a process of
 // its own, and where it lies.
 struct Leftover {
