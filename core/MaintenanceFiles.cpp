@@ -112,8 +112,10 @@ int removeDeadArchiveParts(const QString &archive)
     const QFileInfoList files = QDir(QFileInfo(archive).absolutePath())
                                     .entryInfoList({QStringLiteral("*.tmp-??????")},
                                                    QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    const QString chosen = QFileInfo(archive).absoluteFilePath();
     for (const QFileInfo &file : files) {
-        if (!partName.match(file.fileName()).hasMatch())
+        // The archive the user chose is never taken for litter, whatever its name.
+        if (!partName.match(file.fileName()).hasMatch() || file.absoluteFilePath() == chosen)
             continue;
         const int lock = lockIfUnheld(file.filePath(), O_RDONLY);
         if (lock < 0)

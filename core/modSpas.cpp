@@ -1,6 +1,5 @@
 #include "core/modSpas.h"
 
-#include <cstdio>
 #include <exception>
 #include <functional>
 

@@ -389,10 +389,14 @@ TEST_F(MaintenanceFilesTest, PartialArchivesBesideTheArchiveAreKnownByTheirHeade
     writeFile(folder + QStringLiteral("/SPA_03122026.SPA.tmp-g7H8i9"), QByteArray());
     writeFile(folder + QStringLiteral("/report.doc.tmp-j1K2l3"), "some document");
     writeFile(folder + QStringLiteral("/SPA_04122026.SPA.tmp-toolong"), QByteArray(40, '\0'));
+    // An archive named like a partial one is still the user's when chosen.
+    const QString chosen = folder + QStringLiteral("/SPA_05122026.SPA.tmp-m4N5o6");
+    writeFile(chosen, QByteArray("QSPA") + QByteArray(60, 'x'));
 
-    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), archive()), 3);
+    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), chosen), 3);
     EXPECT_EQ(entries(folder, QStringLiteral("*.tmp-*")),
-              (QStringList{QStringLiteral("SPA_04122026.SPA.tmp-toolong"), QStringLiteral("report.doc.tmp-j1K2l3")}));
+              (QStringList{QStringLiteral("SPA_04122026.SPA.tmp-toolong"), QStringLiteral("SPA_05122026.SPA.tmp-m4N5o6"),
+                           QStringLiteral("report.doc.tmp-j1K2l3")}));
 }
 
 } // namespace
