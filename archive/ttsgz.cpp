@@ -207,8 +207,12 @@ public:
                 return (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) ? ZRESULT_BAD_FILE_NAME
                                                                                       : ZRESULT_WRITE_ERROR;
             m_fd.reset(fd);
+            if (::flock(fd, LOCK_EX) != 0) {
+                ::unlink(name.data());
+                continue;
+            }
             struct stat held;
-            if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &held) == 0 && held.st_nlink > 0) {
+            if (::fstat(fd, &held) == 0 && held.st_nlink > 0) {
                 m_path = name.data();
                 return ZRESULT_OK;
             }
