@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,42 +183,58 @@ private:
     int m_fd = -1;
 };
 
-// The temporary file beside the target; removed unless committed.
+// The temporary file beside the target; removed unless committed. It is locked
+// (flock) for as long as this call holds it, so the program can tell the file of a
+// killed call, which nobody locks, from one still being written.
 class TempFile {
 public:
     ~TempFile()
     {
-        m_fd.close();
         if (!m_path.empty() && !m_committed)
             ::unlink(m_path.c_str());
+        m_fd.close();
     }
 
     // 0 or the result code for a target whose folder cannot take a new file.
     int32_t create(const std::string &target)
     {
-        std::vector<char> name(target.begin(), target.end());
-        const char suffix[] = ".tmp-XXXXXX";
-        name.insert(name.end(), suffix, suffix + sizeof suffix);
-        const int fd = ::mkstemp(name.data());
-        if (fd < 0)
-            return (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) ? ZRESULT_BAD_FILE_NAME
-                                                                                  : ZRESULT_WRITE_ERROR;
-        m_path = name.data();
-        m_fd.reset(fd);
-        return ZRESULT_OK;
+        // A clean-up may remove the new file before it is locked: then make another.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            std::vector<char> name(target.begin(), target.end());
+            const char suffix[] = ".tmp-XXXXXX";
+            name.insert(name.end(), suffix, suffix + sizeof suffix);
+            const int fd = ::mkstemp(name.data());
+            if (fd < 0)
+                return (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) ? ZRESULT_BAD_FILE_NAME
+                                                                                      : ZRESULT_WRITE_ERROR;
+            m_fd.reset(fd);
+            if (::flock(fd, LOCK_EX) != 0) {
+                ::unlink(name.data());
+                continue;
+            }
+            struct stat held;
+            if (::fstat(fd, &held) == 0 && held.st_nlink > 0) {
+                m_path = name.data();
+                return ZRESULT_OK;
+            }
+        }
+        m_fd.close();
+        return ZRESULT_WRITE_ERROR;
     }
 
     int fd() const { return m_fd.get(); }
 
-    // Makes the contents durable and puts the file in place of the target.
+    // Makes the contents durable and puts the file in place of the target, still
+    // locked, so no clean-up can take it on the way.
     int32_t commit(const std::string &target, mode_t mode)
     {
         ::fchmod(m_fd.get(), mode);
-        if (::fsync(m_fd.get()) != 0 || !m_fd.close())
+        if (::fsync(m_fd.get()) != 0)
             return ZRESULT_WRITE_ERROR;
         if (::rename(m_path.c_str(), target.c_str()) != 0)
             return ZRESULT_WRITE_ERROR;
         m_committed = true;
+        m_fd.close();   // the data were synced above: nothing is left to report
         return ZRESULT_OK;
     }
 

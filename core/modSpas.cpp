@@ -1,6 +1,5 @@
 #include "core/modSpas.h"
 
-#include <cstdio>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -12,9 +11,9 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStorageInfo>
-#include <QTemporaryDir>
 
 #include "core/MDIMain.h"
+#include "core/MaintenanceFiles.h"
 #include "core/ctlProgressBar.h"
 #include "core/frmBackup.h"
 #include "core/frmCompact.h"
@@ -153,16 +152,13 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
     }
 }
 
-// A consistent copy of the live file as its ".bak", put in place only once complete.
+// A consistent copy of the live file as its ".bak", put in place only once complete
+// and synced, its folder too, so it survives a power cut during the work after it.
 void makeSafetyCopy(const QString &dbPath)
 {
-    const QString target = safetyCopyPath(dbPath);
-    const QString building = target + QStringLiteral(".part");
-    db::copyDatabaseFile(dbPath, building);
-    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(target).constData()) != 0) {
-        QFile::remove(building);
-        throw std::runtime_error("The safety copy \"" + target.toStdString() + "\" cannot be written.");
-    }
+    PartialFile building(safetyCopyPath(dbPath));
+    db::copyDatabaseFile(dbPath, building.path());
+    building.putInPlace();
 }
 
 // Both commands log a failure of their work under one name, as they always did.
@@ -182,16 +178,6 @@ MaintenanceOutcome failedRun(const std::exception &error, bool progressShown)
     return MaintenanceOutcome::failed(errorText(error));
 }
 
-// Runs step while every connection to the database file is closed, and opens them
-// again once it is done.
-MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const std::function<MaintenanceOutcome()> &step)
-{
-    db::ClosedConnections closed(dbPath);
-    MaintenanceOutcome outcome = step();
-    closed.reopen();
-    return outcome;
-}
-
 // A maintenance command's failure: in the message log under the main window's
 // handler, and shown under title.
 void reportCommandFailure(const char *handler, const QString &text, const QString &title)
@@ -199,6 +185,40 @@ void reportCommandFailure(const char *handler, const QString &text, const QStrin
     LogMessage(kLogError, QStringLiteral("%s.") + QString::fromLatin1(handler) + QStringLiteral(": %s"),
                {QStringLiteral("MDIMain"), text});
     ui::MsgBox(text, ui::vbCritical | ui::vbOKOnly, title);
+}
+
+// Opens again the connections closed holds. One that cannot be opened (a failed
+// write may leave a journal that only a new start of the program can roll back)
+// makes the outcome a failure, and the user is told to start the program again,
+// after unshownFailure, the work's own failure not yet shown. True when it told.
+bool reopenConnections(db::ClosedConnections &closed, MaintenanceOutcome &outcome, const char *handler,
+                       const QString &unshownFailure = QString())
+{
+    try {
+        closed.reopen();
+        return false;
+    } catch (const std::exception &error) {
+        const QString failure = QStringLiteral("The database cannot be opened again: ") + errorText(error);
+        const QString advice = QStringLiteral("Close the program and start it again: the database is opened afresh "
+                                              "then, and a change that was cut short is undone.");
+        const QString before = unshownFailure.isEmpty() ? QString() : unshownFailure + QStringLiteral("\n\n");
+        reportCommandFailure(handler, before + failure + QStringLiteral("\n\n") + advice, QStringLiteral("Error!"));
+        outcome = MaintenanceOutcome::failed(outcome.kind == MaintenanceOutcome::Failed
+                                                 ? outcome.error + QLatin1Char(' ') + failure
+                                                 : failure);
+        return true;
+    }
+}
+
+// Runs step while every connection to the database file is closed, and opens them
+// again once it is done.
+MaintenanceOutcome withConnectionsClosed(const QString &dbPath, const char *handler,
+                                         const std::function<MaintenanceOutcome()> &step)
+{
+    db::ClosedConnections closed(dbPath);
+    MaintenanceOutcome outcome = step();
+    reopenConnections(closed, outcome, handler);
+    return outcome;
 }
 
 } // namespace
@@ -352,10 +372,7 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
         // The library packs a still copy, never the file other programs may be writing.
-        QTemporaryDir work;
-        if (!work.isValid())
-            throw std::runtime_error("No temporary folder for the copy of the database: "
-                                     + work.errorString().toStdString());
+        const MaintenanceFolder work;
         const QString snapshot = work.filePath(QStringLiteral("snapshot.db"));
         try {
             db::copyDatabaseFile(DbPath, snapshot);
@@ -392,9 +409,7 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         busy = true;
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
-        QTemporaryDir work;
-        if (!work.isValid())
-            throw std::runtime_error("No temporary folder to unpack the archive in: " + work.errorString().toStdString());
+        const MaintenanceFolder work;
         const QString unpacked = work.filePath(QStringLiteral("restored.db"));
         const int result = unpackDatabase(ArchivePath, unpacked, password);
         if (result == 0) {
@@ -455,12 +470,14 @@ void BackupDatabaseCommand()
         const QString archive = FileSelect(QStringLiteral("Select your database backup file ..."), true);
         if (archive.isEmpty())
             return;
-        const MaintenanceOutcome outcome =
-            withConnectionsClosed(dbPath, [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
+        removeDeadLeftovers(safetyCopyPath(dbPath), archive);
+        const MaintenanceOutcome outcome = withConnectionsClosed(
+            dbPath, "mnuFileBackupDB_Click", [&] { return SpasavanjeExecute(dbPath, archive, -1, QString()); });
         WriteEventLog(ui::Now(), evDatabaseBackupPerformed, outcome.eventDetails());
     } catch (const std::exception &error) {
         reportCommandFailure("mnuFileBackupDB_Click", errorText(error),
                              QStringLiteral("Error detected when make database backup!"));
+        WriteEventLog(ui::Now(), evDatabaseBackupPerformed, MaintenanceOutcome::failed(errorText(error)).eventDetails());
     }
 }
 
@@ -474,8 +491,9 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
         const QString archive = FileSelect(QStringLiteral("Select your backuped database ..."), false);
         if (archive.isEmpty())
             return;
-        const MaintenanceOutcome outcome =
-            withConnectionsClosed(dbPath, [&] { return RestoreDatabase(archive, dbPath, QString()); });
+        removeDeadLeftovers(safetyCopyPath(dbPath), archive);
+        const MaintenanceOutcome outcome = withConnectionsClosed(
+            dbPath, "mnuFileRestoreDB_Click", [&] { return RestoreDatabase(archive, dbPath, QString()); });
         if (outcome.succeeded() && childWindows) {
             // Their rows and IDs belong to the replaced contents; an edit saved from
             // one of them could land on another row.
@@ -487,6 +505,7 @@ void RestoreDatabaseCommand(QMdiArea *childWindows)
     } catch (const std::exception &error) {
         reportCommandFailure("mnuFileRestoreDB_Click", errorText(error),
                              QStringLiteral("Error detected when restoring database backup!"));
+        WriteEventLog(ui::Now(), evDatabaseRestorePerformed, MaintenanceOutcome::failed(errorText(error)).eventDetails());
     }
 }
 
@@ -495,23 +514,25 @@ void CompactDatabaseCommand()
     const MaintenanceRun run;
     if (run.alreadyRunning())
         return;
-    QString failure;
+    MaintenanceOutcome outcome;
     try {
         const QString dbPath = maintenanceDatabasePath();
+        removeDeadLeftovers(safetyCopyPath(dbPath));
         db::ClosedConnections closed(dbPath);
         frmCompact progress(MDIMain::current());
         progress.Execute();
-        CompactDatabase(dbPath, true, &failure);
+        QString failure;
+        if (!CompactDatabase(dbPath, true, &failure))
+            outcome = MaintenanceOutcome::failed(failure);
         progress.Destroy();
-        closed.reopen();
+        // One message says both when the database cannot be opened again either.
+        if (!reopenConnections(closed, outcome, "mnuFileCompactDB_Click", failure) && !failure.isEmpty())
+            reportCommandFailure("mnuFileCompactDB_Click", failure, QStringLiteral("Error!"));
     } catch (const std::exception &error) {
-        if (failure.isEmpty())
-            failure = errorText(error);
+        reportCommandFailure("mnuFileCompactDB_Click", errorText(error), QStringLiteral("Error!"));
+        outcome = MaintenanceOutcome::failed(errorText(error));
     }
-    if (!failure.isEmpty()) {
-        reportCommandFailure("mnuFileCompactDB_Click", failure, QStringLiteral("Error!"));
-    }
-    WriteEventLog(ui::Now(), evDatabaseCompacted, failure.isEmpty() ? QString() : QStringLiteral("Error: ") + failure);
+    WriteEventLog(ui::Now(), evDatabaseCompacted, outcome.eventDetails());
 }
 
 } // namespace quorl

@@ -98,6 +98,9 @@ void Connection::Open(const QString &connectionString)
     sqlite3_busy_timeout(db, m_busyTimeout);
     sqlite3_extended_result_codes(db, 1);
     try {
+        // A commit holds after a power cut only once the journal's deletion has
+        // reached the folder too: FULL leaves that to the file system.
+        detail::exec(db, "PRAGMA synchronous=EXTRA");
         {
             // SQLite reads the file only at the first statement; a file that is not a
             // database, or an empty one, must fail here rather than in some window later.

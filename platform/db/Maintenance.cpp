@@ -37,6 +37,13 @@ public:
         }
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, kMaintenanceBusyMilliseconds);
+        // As every save: a commit holds once the journal's deletion reached the folder.
+        if (const int pragmaRc = sqlite3_exec(m_db, "PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr)) {
+            sqlite3_close_v2(m_db);
+            throw Error(QStringLiteral("The database file \"%1\" cannot be opened: %2")
+                            .arg(path, QString::fromUtf8(sqlite3_errstr(pragmaRc))),
+                        pragmaRc);
+        }
     }
     ~Handle() { sqlite3_close_v2(m_db); }
     Handle(const Handle &) = delete;
@@ -202,10 +209,13 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath)
 {
     const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
     Handle source(livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
-    QFile::remove(copyPath);
+    // Emptied, not removed: the caller may hold a lock on this very file.
+    if (QFileInfo::exists(copyPath) && !QFile::resize(copyPath, 0))
+        throw Error(QStringLiteral("%1: the file cannot be emptied.").arg(what));
     try {
         Handle copy(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
-        // A new file nobody else reads: no journal is needed, and a failed copy is removed.
+        // A new file nobody else reads: no journal is needed, and a failed copy is
+        // removed. A caller that needs the copy durable syncs it once it is complete.
         detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
         detail::exec(copy.get(), "PRAGMA synchronous=OFF");
         copyPages(source.get(), copy.get(), what);

@@ -6,16 +6,24 @@
 //                             insert NAME   adds a customer          -> "ok" or "error: ..."
 //                             names         the customers, by ID     -> "a,b,c"
 //                             quit
+//   dbhelper leave KIND PATH  leaves what a maintenance of the database at PATH has on
+//                           the way, says "ready" and waits for a line on stdin; KIND:
+//                             folder    a temporary folder holding a file
+//                             part      the safety copy's partial file
+//                             archive   the library's partial archive beside PATH.SPA
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 
+#include "core/MaintenanceFiles.h"
 #include "core/modDatabase.h"
 #include "core/modSpas.h"
+#include "core/modttgz_api.h"
 #include "platform/db/Database.h"
 
 namespace {
@@ -42,11 +50,55 @@ std::string answer(quorl::db::Connection &connection, const std::string &line)
     }
 }
 
+void waitForALine()
+{
+    std::cout << "ready" << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+extern "C" void waitInTheMiddle(int32_t, int32_t, int32_t *abort)
+{
+    static bool waited = false;
+    if (!waited) {
+        waited = true;
+        waitForALine();
+    }
+    *abort = 1;
+}
+
+int leave(const std::string &kind, const QString &path)
+{
+    using namespace quorl;
+    if (kind == "folder") {
+        const MaintenanceFolder folder;
+        QFile file(folder.filePath(QStringLiteral("snapshot.db")));
+        file.open(QIODevice::WriteOnly);
+        file.write("copy");
+        file.close();
+        waitForALine();
+        return 0;
+    }
+    if (kind == "part") {
+        const PartialFile part(safetyCopyPath(path));
+        waitForALine();
+        return 0;
+    }
+    if (kind == "archive") {
+        quorl::RegisterCallback(&waitInTheMiddle);
+        quorl::Zcompress(path, path + QStringLiteral(".SPA"), QStringLiteral("7"), -1);
+        return 0;
+    }
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && std::string(argv[1]) == "leave")
+        return leave(argv[2], QString::fromLocal8Bit(argv[3]));
     if (argc != 3)
         return 2;
     const std::string command = argv[1];

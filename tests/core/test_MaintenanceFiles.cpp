@@ -1,0 +1,403 @@
+#include "core/MaintenanceFiles.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "core/modDatabase.h"
+#include "core/modEventLog.h"
+#include "core/modSpas.h"
+#include "platform/db/Database.h"
+#include "platform/text/Text.h"
+#include "support/QuorlTest.h"
+#include "support/TestFiles.h"
+
+// Every fsync and fdatasync of this test program, SQLite's among them, passes through
+// here, so a test sees which files reached the disk and in which order; and the
+// writes to one file can be made to fail, as a failing disk's would.
+namespace {
+
+struct DiskLog {
+    std::mutex mutex;
+    bool recording = false;
+    std::vector<std::string> synced;
+    std::atomic<bool> failing{false};
+    std::string failingFile;
+};
+
+DiskLog &diskLog()
+{
+    static DiskLog log;
+    return log;
+}
+
+std::string pathOf(int fd)
+{
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(link, target, sizeof target);
+    return length < 0 ? std::string() : std::string(target, size_t(length));
+}
+
+void noteSync(int fd)
+{
+    DiskLog &log = diskLog();
+    const std::lock_guard<std::mutex> lock(log.mutex);
+    if (log.recording)
+        log.synced.push_back(pathOf(fd));
+}
+
+bool writeFails(int fd)
+{
+    DiskLog &log = diskLog();
+    if (!log.failing)
+        return false;
+    const std::lock_guard<std::mutex> lock(log.mutex);
+    return pathOf(fd) == log.failingFile;
+}
+
+} // namespace
+
+extern "C" int fsync(int fd)
+{
+    noteSync(fd);
+    return int(::syscall(SYS_fsync, fd));
+}
+
+extern "C" int fdatasync(int fd)
+{
+    noteSync(fd);
+    return int(::syscall(SYS_fdatasync, fd));
+}
+
+extern "C" ssize_t pwrite64(int fd, const void *data, size_t size, off64_t offset)
+{
+    if (writeFails(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return ::syscall(SYS_pwrite64, fd, data, size, offset);
+}
+
+namespace quorl {
+namespace {
+
+class MaintenanceFilesTest : public QuorlTest {
+public:
+    QString tempDir() const { return worldDir() + QStringLiteral("/tmp"); }
+    QString dataDir() const { return QFileInfo(databasePath()).canonicalPath(); }
+    QString archive() const { return worldDir() + QStringLiteral("/SPA_08122026.SPA"); }
+
+    // The commands as the user gives them, their messages scripted.
+    void backup()
+    {
+        expectFileDialog(archive());
+        expectMessage(QStringLiteral("Database backuped"), ui::vbOK);
+        BackupDatabaseCommand();
+    }
+    void restore(const QStringList &messages = {QStringLiteral("Database restored")})
+    {
+        expectFileDialog(archive());
+        for (const QString &message : messages)
+            expectMessage(message, ui::vbOK);
+        RestoreDatabaseCommand(nullptr);
+    }
+    void compact(const QStringList &messages = {})
+    {
+        for (const QString &message : messages)
+            expectMessage(message, ui::vbOK);
+        CompactDatabaseCommand();
+    }
+    void save(const QStringList & = {})
+    {
+        DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Brown')"));
+    }
+
+protected:
+    void SetUp() override
+    {
+        QuorlTest::SetUp();
+        setVariable("TMPDIR", tempDir());
+        QDir().mkpath(tempDir());
+        QDir().mkpath(driveC() + QStringLiteral("/Quorlc/traces"));
+        DbConnection = OpenConnection(databasePath(), QString(), 500);
+        ASSERT_TRUE(DbConnection);
+        InitEventLog();
+        addCustomers({"Smith", "Jones"});
+    }
+    void TearDown() override
+    {
+        stopRecording();
+        DbConnection.reset();
+        EventLogPath.clear();
+        QuorlTest::TearDown();
+    }
+
+    void addCustomers(const QStringList &names)
+    {
+        for (const QString &name : names)
+            DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES (%1)").arg(db::SqlQuote(name)));
+    }
+    QStringList names(db::Connection &connection)
+    {
+        auto rows = connection.ExecuteQuery(QStringLiteral("SELECT Name FROM Customer ORDER BY ID"));
+        QStringList found;
+        for (; !rows->isEOF(); rows->MoveNext())
+            found += rows->value(QStringLiteral("Name")).toString();
+        return found;
+    }
+    QString eventLog() const
+    {
+        bool ok = false;
+        const QString text = text::readAnsiFile(EventLogPath, &ok);
+        return ok ? text : QString();
+    }
+
+    void startRecording()
+    {
+        const std::lock_guard<std::mutex> lock(diskLog().mutex);
+        diskLog().synced.clear();
+        diskLog().recording = true;
+    }
+    void stopRecording()
+    {
+        const std::lock_guard<std::mutex> lock(diskLog().mutex);
+        diskLog().recording = false;
+        diskLog().failing = false;
+    }
+    // The files and folders synced since startRecording, inside the database's folder.
+    QStringList syncedInDataFolder()
+    {
+        const std::lock_guard<std::mutex> lock(diskLog().mutex);
+        QStringList synced;
+        for (const std::string &path : diskLog().synced) {
+            const QString name = QString::fromStdString(path);
+            if (name == dataDir() || name.startsWith(dataDir() + QLatin1Char('/')))
+                synced += name.mid(dataDir().size());
+        }
+        return synced;
+    }
+    void failWritesTo(const QString &path)
+    {
+        const std::lock_guard<std::mutex> lock(diskLog().mutex);
+        diskLog().failingFile = QFileInfo(path).canonicalFilePath().toStdString();
+        diskLog().failing = true;
+    }
+};
+
+// A write to the live file: a command from its menu, or a save of a window.
+struct Maintenance {
+    const char *name;
+    const char *event;
+    void (MaintenanceFilesTest::*prepare)();   // before anything is recorded; may be null
+    void (MaintenanceFilesTest::*run)(const QStringList &messages);
+    const char *doneMessage;   // what it says when all went well; may be null
+};
+
+// Prepares and runs the write as the user would, all going well.
+void runAsUsual(MaintenanceFilesTest &test, const Maintenance &maintenance, const std::function<void()> &atStart)
+{
+    if (maintenance.prepare)
+        (test.*maintenance.prepare)();
+    atStart();
+    (test.*maintenance.run)(maintenance.doneMessage ? QStringList{QLatin1String(maintenance.doneMessage)}
+                                                    : QStringList());
+}
+
+void PrintTo(const Maintenance &m, std::ostream *out) { *out << m.name; }
+
+const Maintenance kRestore{"Restore", "Database restore performed", &MaintenanceFilesTest::backup,
+                           &MaintenanceFilesTest::restore, "Database restored"};
+const Maintenance kCompact{"Compact", "Database compacted", nullptr, &MaintenanceFilesTest::compact, nullptr};
+const Maintenance kSave{"Save", "", nullptr, &MaintenanceFilesTest::save, nullptr};
+
+class SafetyCopy : public MaintenanceFilesTest, public ::testing::WithParamInterface<Maintenance> {};
+
+TEST_P(SafetyCopy, IsSyncedAndPutInPlaceWithItsFolderSyncedBeforeTheLiveFileIsWritten)
+{
+    runAsUsual(*this, GetParam(), [this] { startRecording(); });
+    const QStringList synced = syncedInDataFolder();
+
+    const qsizetype copy = synced.indexOf(QStringLiteral("/DB.bak.part"));
+    ASSERT_GE(copy, 0) << synced.join(QLatin1Char(' ')).toStdString();
+    const qsizetype folder = synced.indexOf(QString(), copy);
+    ASSERT_GT(folder, copy) << "the renamed copy's folder was never synced";
+    const auto live = std::find_if(synced.begin(), synced.end(),
+                                   [](const QString &name) { return name.startsWith(QStringLiteral("/DB.mdb")); });
+    ASSERT_NE(live, synced.end());
+    EXPECT_LT(folder, live - synced.begin()) << "the live file was written before its safety copy was durable";
+    EXPECT_TRUE(QFileInfo(safetyCopyPath(databasePath())).isFile());
+    EXPECT_FALSE(QFile::exists(safetyCopyPath(databasePath()) + QStringLiteral(".part")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, SafetyCopy, ::testing::Values(kRestore, kCompact),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+class CommitToTheLiveFile : public MaintenanceFilesTest, public ::testing::WithParamInterface<Maintenance> {};
+
+// The journal's deletion is the commit: only a sync of the folder after it makes the
+// change survive a power cut.
+TEST_P(CommitToTheLiveFile, EndsWithTheFolderSyncedAfterTheJournalIsGone)
+{
+    runAsUsual(*this, GetParam(), [this] { startRecording(); });
+    const QStringList synced = syncedInDataFolder();
+    ASSERT_FALSE(synced.isEmpty());
+    EXPECT_EQ(synced.last(), QString()) << synced.join(QLatin1Char(' ')).toStdString();
+    EXPECT_FALSE(QFile::exists(databasePath() + QStringLiteral("-journal")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Writes, CommitToTheLiveFile, ::testing::Values(kSave, kRestore, kCompact),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct FaultCase {
+    Maintenance maintenance;
+    QStringList messages;   // what each message box says, in order
+};
+
+void PrintTo(const FaultCase &c, std::ostream *out) { *out << c.maintenance.name; }
+
+class WriteFault : public MaintenanceFilesTest, public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(WriteFault, IsReportedWithItsEventAndTheNextStartRollsTheJournalBack)
+{
+    const Maintenance &maintenance = GetParam().maintenance;
+    if (maintenance.prepare)
+        (this->*maintenance.prepare)();
+    addCustomers({"Added after the backup"});
+    const QStringList before = names(*DbConnection);
+    const QByteArray bytesBefore = readFile(databasePath());
+
+    failWritesTo(databasePath());
+    (this->*maintenance.run)(GetParam().messages);
+
+    EXPECT_FALSE(DbConnection->isOpen());
+    ASSERT_FALSE(messages().isEmpty());
+    EXPECT_TRUE(messages().last().prompt.contains(QStringLiteral("start it again"))) << "the user is not told what to do";
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("[%1]\r\nError: ").arg(QLatin1String(maintenance.event))));
+    EXPECT_TRUE(eventLog().contains(QStringLiteral("cannot be opened again")));
+    ASSERT_TRUE(QFile::exists(databasePath() + QStringLiteral("-journal"))) << "no hot journal was left to test";
+
+    stopRecording();
+    auto nextStart = OpenConnection(databasePath(), QString(), 500);
+    ASSERT_TRUE(nextStart);
+    EXPECT_EQ(names(*nextStart), before);
+    EXPECT_FALSE(QFile::exists(databasePath() + QStringLiteral("-journal")));
+    nextStart.reset();
+    EXPECT_TRUE(readFile(databasePath()) == bytesBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, WriteFault,
+    ::testing::Values(FaultCase{kRestore, {QStringLiteral("cannot be replaced"), QStringLiteral("start it again")}},
+                      FaultCase{kCompact, {QStringLiteral("cannot be compacted")}}),
+    [](const auto &info) { return std::string(info.param.maintenance.name); });
+
+// What another instance of the program leaves, made by the same code in a process of
+// its own, and where it lies.
+struct Leftover {
+    const char *kind;
+    std::function<QStringList(const MaintenanceFilesTest &)> find;
+};
+
+void PrintTo(const Leftover &l, std::ostream *out) { *out << l.kind; }
+
+class LeftoverOfAnotherInstance : public MaintenanceFilesTest, public ::testing::WithParamInterface<Leftover> {
+protected:
+    int cleanUp() { return removeDeadLeftovers(safetyCopyPath(databasePath()), databasePath() + QStringLiteral(".SPA")); }
+};
+
+TEST_P(LeftoverOfAnotherInstance, IsKeptWhileItRunsAndRemovedOnceItWasKilled)
+{
+    QProcess other;
+    other.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
+                {QStringLiteral("leave"), QLatin1String(GetParam().kind), databasePath()});
+    ASSERT_TRUE(other.waitForReadyRead(10000));
+    ASSERT_EQ(other.readLine().trimmed(), QByteArray("ready"));
+    ASSERT_EQ(GetParam().find(*this).size(), 1);
+
+    EXPECT_EQ(cleanUp(), 0);
+    EXPECT_EQ(GetParam().find(*this).size(), 1) << "removed while its instance runs";
+
+    other.kill();
+    other.waitForFinished();
+    ASSERT_EQ(GetParam().find(*this).size(), 1) << "the killed instance left nothing to test";
+    EXPECT_EQ(cleanUp(), 1);
+    EXPECT_TRUE(GetParam().find(*this).isEmpty());
+}
+
+QStringList entries(const QString &folder, const QString &pattern)
+{
+    QStringList found = QDir(folder).entryList({pattern}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    found.sort();
+    return found;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LeftoverOfAnotherInstance,
+    ::testing::Values(
+        Leftover{"folder", [](const MaintenanceFilesTest &t) {
+                     return entries(t.tempDir(),
+                                    QStringLiteral("quorl-maintenance-*")); }},
+        Leftover{"part", [](const MaintenanceFilesTest &t) {
+                     return entries(t.dataDir(),
+                                    QStringLiteral("DB.bak.part")); }},
+        Leftover{"archive", [](const MaintenanceFilesTest &t) {
+                     return entries(t.dataDir(),
+                                    QStringLiteral("DB.mdb.SPA.tmp-*")); }}),
+    [](const auto &info) { return std::string(info.param.kind); });
+
+TEST_F(MaintenanceFilesTest, CompactRemovesWhatADeadRunLeftAndNothingElse)
+{
+    // A dead run's: no lock on them.
+    QDir().mkpath(tempDir() + QStringLiteral("/quorl-maintenance-Ab12Cd"));
+    writeFile(tempDir() + QStringLiteral("/quorl-maintenance-Ab12Cd/snapshot.db"), "copy");
+    writeFile(databasePath().replace(QStringLiteral("DB.mdb"), QStringLiteral("DB.bak.part")), "half a copy");
+    // Not ours, or still in use by this very program.
+    QDir().mkpath(tempDir() + QStringLiteral("/other-program"));
+    const MaintenanceFolder running;
+    writeFile(dataDir() + QStringLiteral("/notes.txt.tmp-Xy34Zw"), "a text editor's file");
+
+    CompactDatabaseCommand();
+
+    EXPECT_EQ(entries(tempDir(), QStringLiteral("*")),
+              (QStringList{QStringLiteral("other-program"), QFileInfo(running.path()).fileName()}));
+    EXPECT_FALSE(QFile::exists(safetyCopyPath(databasePath()) + QStringLiteral(".part")));
+    EXPECT_TRUE(QFile::exists(dataDir() + QStringLiteral("/notes.txt.tmp-Xy34Zw")));
+}
+
+TEST_F(MaintenanceFilesTest, PartialArchivesBesideTheArchiveAreKnownByTheirHeader)
+{
+    const QString folder = QFileInfo(archive()).absolutePath();
+    writeFile(folder + QStringLiteral("/SPA_01122026.SPA.tmp-a1B2c3"), QByteArray(40, '\0') + "packed");
+    writeFile(folder + QStringLiteral("/SPA_02122026.SPA.tmp-d4E5f6"), QByteArray("QSPA") + QByteArray(60, 'x'));
+    writeFile(folder + QStringLiteral("/SPA_03122026.SPA.tmp-g7H8i9"), QByteArray());
+    writeFile(folder + QStringLiteral("/report.doc.tmp-j1K2l3"), "some document");
+    writeFile(folder + QStringLiteral("/SPA_04122026.SPA.tmp-toolong"), QByteArray(40, '\0'));
+    // An archive named like a partial one is still the user's when chosen.
+    const QString chosen = folder + QStringLiteral("/SPA_05122026.SPA.tmp-m4N5o6");
+    writeFile(chosen, QByteArray("QSPA") + QByteArray(60, 'x'));
+
+    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), chosen), 3);
+    EXPECT_EQ(entries(folder, QStringLiteral("*.tmp-*")),
+              (QStringList{QStringLiteral("SPA_04122026.SPA.tmp-toolong"), QStringLiteral("SPA_05122026.SPA.tmp-m4N5o6"),
+                           QStringLiteral("report.doc.tmp-j1K2l3")}));
+}
+
+} // namespace
+} // namespace quorl
