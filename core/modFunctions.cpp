@@ -17,6 +17,7 @@
 #include "core/modDatabase.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/MsgBox.h"
 
@@ -80,7 +81,7 @@ constexpr int kLastYear = 9999;
 
 QDateTime zeroDate()
 {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+    return db::wallClockDateTime(QDate(1899, 12, 30), QTime(0, 0));
 }
 
 QDateTime DateOnly(const QDateTime &value)
@@ -92,7 +93,7 @@ QDateTime DateOnly(const QDateTime &value)
 
 QDateTime DateOnly(const QDate &value)
 {
-    return QDateTime(value, QTime(0, 0));
+    return db::wallClockDateTime(value, QTime(0, 0));
 }
 
 qint64 RoundTimeToHalfHour(const QTime &value, bool snapDown)
@@ -114,7 +115,8 @@ QDateTime dateAtHalfHour(const QDate &day, const QTime &time, bool snapDown)
 {
     const qint64 seconds = RoundTimeToHalfHour(time, snapDown);
     // Whole days carry into the date so the wall-clock time stays exact on any day.
-    return QDateTime(day.addDays(seconds / kSecondsPerDay), QTime(0, 0).addSecs(int(seconds % kSecondsPerDay)));
+    return db::wallClockDateTime(day.addDays(seconds / kSecondsPerDay),
+                                 QTime(0, 0).addSecs(int(seconds % kSecondsPerDay)));
 }
 
 QDateTime snapToHalfHour(const QDateTime &value, bool snapDown)
@@ -161,7 +163,7 @@ QDateTime ParseDateByFormat(const QString &text, const QString &pattern)
     const QDate date = firstOfMonth.addDays(day - 1 + minutes / (24 * 60));
     if (!date.isValid() || date.year() < kFirstYear || date.year() > kLastYear)
         return zeroDate();
-    return QDateTime(date, QTime(0, 0).addSecs((minutes % (24 * 60)) * 60));
+    return db::wallClockDateTime(date, QTime(0, 0).addSecs((minutes % (24 * 60)) * 60));
 }
 
 // ---- Enter-key navigation --------------------------------------------------------------------

@@ -25,7 +25,8 @@ QString VersionText();
 //
 // Booking times lie on a half-hour grid: minutes 0 and 30 stay, minutes 1-29 snap
 // down to 0 or up to 30, minutes 31-59 snap down to 30 or up to 0 of the next hour.
-// Seconds are dropped.
+// Seconds are dropped. The date-times made here are wall-clock readings, as the stored
+// dates are (db::wallClockDateTime).
 
 // The same day at midnight.
 QDateTime DateOnly(const QDateTime &value);

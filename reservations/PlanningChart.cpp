@@ -21,7 +21,7 @@ QDateTime fromWallSeconds(qint64 seconds)
 {
     const qint64 day = seconds / kSecondsPerDay;
     const qint64 time = seconds % kSecondsPerDay;
-    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(time * 1000)));
+    return db::wallClockDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(time * 1000)));
 }
 
 qint64 halfHourOfDay(qint64 wall)
@@ -71,7 +71,7 @@ int slotGridRows(int gridHeightTwips)
 
 QDateTime chartDayStart(const QDate &day)
 {
-    return QDateTime(day, QTime(8, 0));
+    return db::wallClockDateTime(day, QTime(8, 0));
 }
 
 qint64 wallSeconds(const QDateTime &value)
@@ -164,8 +164,8 @@ QString chartBerthsQuery()
 
 QString chartBookingsQuery(const QDateTime &from, const QDateTime &to)
 {
-    // The dates come as their stored wall-clock text: turning each into a local
-    // date-time would ask the time-zone rules twice for every row.
+    // The dates come as their stored wall-clock text, read straight into wall-clock
+    // seconds without a date-time made for every row.
     return QStringLiteral("SELECT B.ID, BB.BerthID, C.Name, CAST(B.FromDate AS TEXT) AS FromDate, "
                           "CAST(B.ToDate AS TEXT) AS ToDate "
                           "FROM (Booking B LEFT JOIN Customer C ON B.CustomerID = C.ID) "

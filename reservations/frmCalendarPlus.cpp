@@ -276,17 +276,18 @@ void frmCalendarPlus::FillSlot(int Row)
 
 // The bookings of whole days around the rows in view are read once; the half-hour
 // view never scrolls out of them, the day view reads again when it does.
-void frmCalendarPlus::holdBookingsFor(const std::vector<QDateTime> &slotTimes)
+bool frmCalendarPlus::holdBookingsFor(const std::vector<QDateTime> &slotTimes)
 {
     if (slotTimes.empty())
-        return;
+        return false;
     const QDateTime from = DateOnly(slotTimes.front());
     const QDateTime lastEnd = slotEnd(slotTimes.back(), m_ViewMode);
     const QDateTime to = lastEnd.time() == QTime(0, 0) ? lastEnd : DateOnly(lastEnd.date().addDays(1));
     if (m_bookings.holds(from, to))
-        return;
+        return false;
     auto rows = OpenRecordset(chartBookingsQuery(from, to), nullptr, true, db::adCmdText);
     m_bookings.load(*rows, from, to);
+    return true;
 }
 
 void frmCalendarPlus::setPickerDate(const QDate &date)
@@ -343,8 +344,13 @@ void frmCalendarPlus::ScrollSlots(bool Back)
     m_model->shiftRows(Back);
     m_StartTime = m_SlotTimes.front();
     setPickerDate(m_StartTime.date());
-    holdBookingsFor(m_SlotTimes);
-    FillSlot(Back ? 0 : int(m_SlotTimes.size()) - 1);
+    // Bookings read again may have changed since the other rows were drawn (another
+    // program's new booking): then every row shows the new reading, so a booking never
+    // shows on one of its days and not on the next.
+    if (holdBookingsFor(m_SlotTimes))
+        m_model->setChart(m_berths, m_SlotTimes, m_ViewMode, m_bookings.place(m_SlotTimes, m_ViewMode, m_berths));
+    else
+        FillSlot(Back ? 0 : int(m_SlotTimes.size()) - 1);
     grdBooking->setUpdatesEnabled(true);
 }
 

@@ -75,7 +75,8 @@ private:
     void BuildSlots(const QDateTime &Start);
     void FillSlot(int Row);
     void ScrollSlots(bool Back);
-    void holdBookingsFor(const std::vector<QDateTime> &slots);
+    // Reads the bookings of the days of these slots unless they are held; true when read.
+    bool holdBookingsFor(const std::vector<QDateTime> &slots);
     void setPickerDate(const QDate &date);
 
     int m_ViewMode = kHalfHourView;

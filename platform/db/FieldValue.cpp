@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include <QDate>
 #include <QLocale>
@@ -170,25 +171,11 @@ bool storedTextParts(QStringView text, QDate *dateOut, QTime *timeOut)
     return true;
 }
 
-// The stored text is the wall-clock reading. It is built from the date and the time
-// of day, never through a local QDateTime: a reading in the hour the clocks skip in
-// spring has no valid local QDateTime, yet it is a date all the same.
+// The stored text is the wall-clock reading, built from the date and the time of day.
 QString wallClockText(QDate d, QTime t)
 {
     return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
                              t.second());
-}
-
-// A wall-clock reading as a local date-time. One in the skipped hour is taken as the
-// moment that far past midnight, which the clocks show one hour later.
-QDateTime localDateTime(QDate d, QTime t)
-{
-    QDateTime local(d, t);
-    if (!local.isValid() && d.isValid() && t.isValid()) {
-        const QDateTime start = d.startOfDay();
-        local = start.addMSecs(qint64(t.msecsSinceStartOfDay()) - start.time().msecsSinceStartOfDay());
-    }
-    return local;
 }
 
 bool isNumericType(int typeId)
@@ -223,8 +210,8 @@ bool isNull(const QVariant &v)
 bool isEmptyDate(const QVariant &v)
 {
     switch (v.typeId()) {
-    // A reading in the hour the clocks skip is no valid QDateTime, but it keeps its
-    // date: only a date-time without a date is blank.
+    // A local reading in the hour the clocks skip is no valid QDateTime, but it keeps
+    // its date: only a date-time without a date is blank.
     case QMetaType::QDateTime: return !v.toDateTime().date().isValid();
     case QMetaType::QDate: return !v.toDate().isValid();
     case QMetaType::QTime: return !v.toTime().isValid();
@@ -356,6 +343,11 @@ QString fieldTypeName(FieldType type)
     return QString();
 }
 
+QDateTime wallClockDateTime(QDate date, QTime time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
 QString storedDateText(const QDateTime &value)
 {
     return wallClockText(value.date(), value.time());
@@ -367,7 +359,7 @@ QDateTime dateFromStoredText(QStringView text)
     QTime time;
     if (!storedTextParts(text, &date, &time))
         return QDateTime();
-    return localDateTime(date, time);
+    return wallClockDateTime(date, time);
 }
 
 bool parseJetDate(QStringView text, QDateTime *out)
@@ -376,7 +368,7 @@ bool parseJetDate(QStringView text, QDateTime *out)
     QTime time;
     if (!parseDateTime(text, true, &date, &time))
         return false;
-    *out = localDateTime(date, time);
+    *out = wallClockDateTime(date, time);
     return true;
 }
 
@@ -547,8 +539,10 @@ int compareCells(const QVariant &a, const QVariant &b, FieldType type)
             return threeWay(a.toString(), b.toString());
         {
             const QDateTime da = dateOfCell(a), db = dateOfCell(b);
-            if (da.isValid() && db.isValid())
-                return threeWay(da, db);
+            // By the reading, not the moment: a value made in local time compares with
+            // a stored one as the clocks show both.
+            if (da.date().isValid() && db.date().isValid())
+                return threeWay(std::pair(da.date(), da.time()), std::pair(db.date(), db.time()));
         }
         return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
     case FieldType::Long:

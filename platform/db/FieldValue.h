@@ -22,18 +22,23 @@ namespace quorl::db {
 FieldType fieldTypeFromDeclared(const QString &declaredType, int *definedSize = nullptr);
 QString fieldTypeName(FieldType type);
 
-// "YYYY-MM-DD HH:MM:SS", local time: the value's date and time of day as they read.
+// A date and time of day as the wall clock reads them, the form every date of the
+// program takes. It is kept in UTC, which no clock change shifts: a reading in the hour
+// the clocks skip in spring stays that reading, and adding days or seconds and
+// comparing count wall-clock time whatever the local time zone.
+QDateTime wallClockDateTime(QDate date, QTime time);
+
+// "YYYY-MM-DD HH:MM:SS": the value's date and time of day as they read.
 QString storedDateText(const QDateTime &value);
-// The stored text (also without seconds or time, or with a "T") as a local date-time;
-// invalid when the text is no date. A reading in the hour the clocks skip in spring
-// gives the moment that long after midnight (01:30 reads as 02:30 summer time).
+// The stored text (also without seconds or time, or with a "T") as its wall-clock
+// date-time; invalid when the text is no date.
 QDateTime dateFromStoredText(QStringView text);
 // The inside of a date literal: "2026/12/8 9:30" (year first when the first number has
 // four digits) or "12/8/2026 09:30:00" (month, day, year), optional AM/PM, a date
-// alone, a time alone (on 30 December 1899). False when it is no date.
+// alone, a time alone (on 30 December 1899), as its wall-clock date-time. False when
+// it is no date.
 bool parseJetDate(QStringView text, QDateTime *out);
-// The same literal as the stored text "YYYY-MM-DD HH:MM:SS" of its wall-clock reading,
-// also for a reading in the hour the clocks skip in spring (no valid local QDateTime).
+// The same literal as the stored text "YYYY-MM-DD HH:MM:SS" of its wall-clock reading.
 bool parseJetDateText(QStringView text, QString *storedText);
 
 // A value given for a field, checked against the field's type and turned into the
@@ -45,7 +50,8 @@ QVariant readableValue(const QVariant &cell, FieldType type);
 QVariant bindableValue(const QVariant &cell, FieldType type);
 
 // Order of two stored cells of one field: Null first, text without regard to letter
-// case, numbers by value, Boolean by truth value (True = -1 before False = 0).
+// case, numbers by value, dates by their wall-clock reading, Boolean by truth value
+// (True = -1 before False = 0).
 int compareCells(const QVariant &a, const QVariant &b, FieldType type);
 
 double roundCurrency(double value);

@@ -81,7 +81,8 @@ void Statement::bind(int index, const QVariant &value)
                 rc = sqlite3_bind_null(m_stmt, index);
                 break;
             }
-            rc = sqlite3_bind_text16(m_stmt, index, storedDateText(value.toDate().startOfDay()).utf16(), -1,
+            rc = sqlite3_bind_text16(m_stmt, index,
+                                     storedDateText(wallClockDateTime(value.toDate(), QTime(0, 0))).utf16(), -1,
                                      SQLITE_TRANSIENT);
             break;
         case QMetaType::QByteArray: {

@@ -12,6 +12,7 @@ public:
     virtual QDateTime now() = 0;
 };
 
+// The local wall-clock time as a wall-clock date-time (db::wallClockDateTime).
 QDateTime Now();
 QDate Date();
 

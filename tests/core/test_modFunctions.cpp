@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/modFunctions.h"
+#include "platform/db/FieldValue.h"
 #include "support/QuorlTest.h"
 
 namespace quorl {
@@ -33,7 +34,7 @@ void PrintTo(const HalfHourCase &c, std::ostream *os)
 
 QDateTime at(int y, int mo, int d, int h, int mi, int s = 0)
 {
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+    return db::wallClockDateTime(QDate(y, mo, d), QTime(h, mi, s));
 }
 
 class HalfHour : public ::testing::TestWithParam<HalfHourCase> {};
@@ -82,10 +83,14 @@ class ClockChangeDay : public QuorlTest {};
 TEST_F(ClockChangeDay, GridKeepsTheWallClockWhenTheClocksGoForwardOrBack)
 {
     setVariable("TZ", QStringLiteral("Europe/London"));
+    const auto reading = [](const QDateTime &value) { return std::pair(value.date(), value.time()); };
     for (const QDate day : {QDate(2026, 3, 29), QDate(2026, 10, 25)}) {
-        EXPECT_EQ(dateAtHalfHour(day, QTime(14, 10), false), QDateTime(day, QTime(14, 30)));
-        EXPECT_EQ(dateAtHalfHour(day, QTime(23, 45), false), QDateTime(day.addDays(1), QTime(0, 0)));
-        EXPECT_EQ(snapToHalfHour(QDateTime(day, QTime(9, 20)), true), QDateTime(day, QTime(9, 0)));
+        EXPECT_EQ(reading(dateAtHalfHour(day, QTime(14, 10), false)), std::pair(day, QTime(14, 30)));
+        EXPECT_EQ(reading(dateAtHalfHour(day, QTime(23, 45), false)), std::pair(day.addDays(1), QTime(0, 0)));
+        EXPECT_EQ(reading(snapToHalfHour(QDateTime(day, QTime(9, 20)), true)), std::pair(day, QTime(9, 0)));
+        // Midnight of a day and a skipped time keep their readings too.
+        EXPECT_EQ(reading(DateOnly(day)), std::pair(day, QTime(0, 0)));
+        EXPECT_EQ(reading(dateAtHalfHour(day, QTime(1, 40), true)), std::pair(day, QTime(1, 30)));
         EXPECT_EQ(SqlDateHalfHour(QDateTime(day, QTime(14, 10)), false),
                   QStringLiteral("#2026/%1/%2 14:30#").arg(day.month()).arg(day.day()));
     }

@@ -9,7 +9,10 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/text/Text.h"
+#include "platform/ui/RecordsetModel.h"
 #include "support/DbTestData.h"
 
 using namespace quorl;
@@ -82,13 +85,37 @@ TEST_F(SkippedHourTest, ComparesInFiltersAndFinds)
     EXPECT_EQ(bookings->value(QStringLiteral("ID")).toInt(), 4);
 }
 
-TEST_F(SkippedHourTest, ReadsBackAsAValidDateTime)
+TEST_F(SkippedHourTest, ReadsBackAsStored)
 {
     auto bookings = open(QStringLiteral("SELECT FromDate FROM Booking WHERE ID = 4"));
     const QVariant from = bookings->value(QStringLiteral("FromDate"));
     ASSERT_EQ(from.typeId(), QMetaType::QDateTime);
-    // One hour after midnight, which the clocks show as 02:00.
-    EXPECT_EQ(from.toDateTime().toUTC(), QDateTime(kClocksGoForward, QTime(1, 0), Qt::UTC));
+    // Never moved through the local zone, where 01:00 that night would read 02:00.
+    EXPECT_TRUE(from.toDateTime().isValid());
+    EXPECT_EQ(from.toDateTime().date(), kClocksGoForward);
+    EXPECT_EQ(from.toDateTime().time(), QTime(1, 0));
+    // An hour on from there is 02:00, as the wall clock counts.
+    EXPECT_EQ(from.toDateTime().addSecs(3600).time(), QTime(2, 0));
+}
+
+TEST_F(SkippedHourTest, ShowsInAGridAndInTextAsStored)
+{
+    auto bookings = open(QStringLiteral("SELECT FromDate FROM Booking WHERE ID = 4"));
+    ui::RecordsetModel grid;
+    grid.setRecordset(bookings.get());
+    EXPECT_EQ(grid.index(0, 0).data().toString(), QStringLiteral("29/03/2026 01:00:00"));
+    EXPECT_EQ(text::formatGeneralDate(bookings->value(0).toDateTime()), QStringLiteral("29/03/2026 01:00:00"));
+}
+
+TEST_F(SkippedHourTest, ComparesWithALocalValueByTheReading)
+{
+    // A value a window makes in local time finds the stored row showing the same reading.
+    auto bookings = open(QStringLiteral("Booking"));
+    bookings->Find(QStringLiteral("FromDate = #2026/3/29 1:0#"));
+    ASSERT_FALSE(bookings->isEOF());
+    const QVariant stored = bookings->value(QStringLiteral("FromDate"));
+    EXPECT_EQ(db::compareCells(stored, QDateTime(kClocksGoForward, QTime(1, 0)), db::FieldType::Date), 0);
+    EXPECT_LT(db::compareCells(stored, QDateTime(kClocksGoForward, QTime(2, 30)), db::FieldType::Date), 0);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
 #include "support/DbTestData.h"
 
@@ -84,7 +85,8 @@ TEST_F(RecordsetTest, ValuesComeInTheirFieldsTypes)
     EXPECT_TRUE(customers->value(QStringLiteral("EmailAddress")).isNull());
 
     auto bookings = open(QStringLiteral("Booking"));
-    EXPECT_EQ(bookings->value(QStringLiteral("FromDate")), QVariant(QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
+    EXPECT_EQ(bookings->value(QStringLiteral("FromDate")),
+              QVariant(db::wallClockDateTime(QDate(2026, 12, 8), QTime(10, 0))));
     EXPECT_EQ(bookings->fieldType(bookings->fieldIndex(QStringLiteral("VAT"))), db::FieldType::Currency);
     EXPECT_EQ(bookings->fieldType(bookings->fieldIndex(QStringLiteral("NoKids"))), db::FieldType::Long);
     EXPECT_EQ(bookings->fieldType(bookings->fieldIndex(QStringLiteral("ToDate"))), db::FieldType::Date);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/db/FieldValue.h"
 #include "platform/paths/Paths.h"
 #include "platform/text/Text.h"
 #include "platform/ui/QtServices.h"
@@ -58,7 +59,7 @@ TEST_F(UiServices, ScriptedServicesAnswerInOrderAndRecordEveryCall)
     ASSERT_EQ(shellCalls().size(), 3);
     EXPECT_EQ(shellCalls().at(2).target, "mailto:someone@example.org");
 
-    EXPECT_EQ(Now(), QDateTime(QDate(2026, 12, 8), QTime(10, 47)));
+    EXPECT_EQ(Now(), db::wallClockDateTime(QDate(2026, 12, 8), QTime(10, 47)));
     setNow(QDateTime(QDate(2027, 1, 1), QTime(0, 0)));
     EXPECT_EQ(Date(), QDate(2027, 1, 1));
 }

@@ -8,6 +8,7 @@
 #include "core/modEventLog.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -52,7 +53,7 @@ void BookingWorld::TearDown()
 
 QDateTime BookingWorld::at(int year, int month, int day, int hour, int minute)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute));
+    return db::wallClockDateTime(QDate(year, month, day), QTime(hour, minute));
 }
 
 qint64 BookingWorld::addCustomer(const QString &name, const QString &houseName, const QString &email)

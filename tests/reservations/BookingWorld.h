@@ -41,6 +41,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // A wall-clock reading, in the form the program gives its dates.
     static QDateTime at(int year, int month, int day, int hour, int minute);
 
     qint64 addCustomer(const QString &name, const QString &houseName = QString(), const QString &email = QString());

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -12,7 +14,9 @@
 
 #include "BookingWorld.h"
 #include "ModelTesterWarnings.h"
+#include "platform/db/Connection.h"
 #include "core/MDIMain.h"
+#include "core/modDatabase.h"
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"
 #include "reservations/frmBookingSummary.h"
@@ -154,6 +158,49 @@ TEST_F(PlanningChartWindow, TheChartRereadsTheBookingsWhenActivated)
     EXPECT_EQ(colour(4, 1), QColor(0, 192, 0));
     EXPECT_EQ(chart->chartModel()->berths().at(1).id, a2);
 }
+
+// Another program books a stay over two days: the day already on view and the day a
+// scroll brings in, which the chart has not read yet.
+struct ScrollCase {
+    const char *name;
+    bool back;
+};
+class ChartScrollReadsNewDays : public PlanningChartWindow, public ::testing::WithParamInterface<ScrollCase> {};
+void PrintTo(const ScrollCase &c, std::ostream *os) { *os << c.name; }
+
+TEST_P(ChartScrollReadsNewDays, ABookingShowsOnBothOfItsDays)
+{
+    const bool back = GetParam().back;
+    const qint64 a1 = addBerth(QStringLiteral("A1"));
+    const qint64 smith = addCustomer(QStringLiteral("Smith"));
+    open();
+    chart->Option1_Click(1);
+    const int rows = chart->chartModel()->rowCount();
+    ASSERT_GE(rows, 2);
+    const QDate seen = back ? chart->SlotTimes().front().date() : chart->SlotTimes().back().date();
+    const QDate unread = seen.addDays(back ? -1 : 1);
+    const QDate arrival = std::min(seen, unread);
+
+    db::Connection other;
+    other.Open(DbConnection->ConnectionString());
+    other.Execute(QStringLiteral("INSERT INTO Booking (FromDate, ToDate, CustomerID) VALUES ('%1 14:00:00', "
+                                 "'%2 10:00:00', %3)")
+                      .arg(arrival.toString(Qt::ISODate), arrival.addDays(1).toString(Qt::ISODate))
+                      .arg(smith));
+    other.Execute(QStringLiteral("INSERT INTO BookingBerth (BookingID, BerthID) SELECT MAX(ID), %1 FROM Booking")
+                      .arg(a1));
+
+    chart->findChild<QToolButton *>(QLatin1String(back ? "Command1" : "Command2"))->click();
+    const int seenRow = back ? 1 : rows - 2;
+    const int unreadRow = back ? 0 : rows - 1;
+    ASSERT_EQ(rowLabel(unreadRow), unread.toString(QStringLiteral("dd.MM.yyyy")));
+    EXPECT_EQ(cell(seenRow, 0).toString(), QStringLiteral("Smith"));
+    EXPECT_EQ(cell(unreadRow, 0).toString(), QStringLiteral("Smith"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scrolls, ChartScrollReadsNewDays,
+                         ::testing::Values(ScrollCase{"Later", false}, ScrollCase{"Earlier", true}),
+                         [](const ::testing::TestParamInfo<ScrollCase> &info) { return std::string(info.param.name); });
 
 struct DoubleClickCase {
     const char *name;
