@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 
 #include "core/modDatabase.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
 #include "reports/modExport.h"

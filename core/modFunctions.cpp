@@ -19,6 +19,7 @@
 #include "platform/db/Error.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/MsgBox.h"
 
 namespace quorl {

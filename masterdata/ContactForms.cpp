@@ -27,6 +27,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/MdiChildren.h"

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "platform/db/Error.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 

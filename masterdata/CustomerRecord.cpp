@@ -1,6 +1,7 @@
 #include "masterdata/CustomerRecord.h"
 
 #include "platform/db/Error.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 

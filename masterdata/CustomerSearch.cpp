@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/db/Error.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 

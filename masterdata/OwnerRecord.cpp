@@ -1,6 +1,7 @@
 #include "masterdata/OwnerRecord.h"
 
 #include "platform/db/Error.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 

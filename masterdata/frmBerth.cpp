@@ -23,6 +23,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MdiChildren.h"
 #include "platform/ui/MsgBox.h"

@@ -4,6 +4,7 @@
 #include "core/modFunctions.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "reports/ReportFormats.h"
 
 namespace quorl::reports {

@@ -5,6 +5,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 namespace {

@@ -6,6 +6,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/text/Text.h"
 
 namespace quorl {

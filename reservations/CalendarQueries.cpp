@@ -3,6 +3,7 @@
 #include "core/modFunctions.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl {
 namespace {

@@ -19,6 +19,7 @@
 #include "masterdata/ContactForms.h"
 #include "platform/db/Error.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DataGrid.h"
 #include "platform/ui/MdiChildren.h"

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include "platform/db/Error.h"
+#include "platform/db/Types.h"
 
 // How values of each field type are kept in a recordset, read, written and compared.
 //

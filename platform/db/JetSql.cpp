@@ -4,6 +4,7 @@
 
 #include "platform/db/Error.h"
 #include "platform/db/FieldValue.h"
+#include "platform/db/SqlText.h"
 
 namespace quorl::db {
 

@@ -10,6 +10,7 @@
 
 #include "platform/db/Error.h"
 #include "platform/db/RowFilter.h"
+#include "platform/db/Types.h"
 
 namespace quorl::db {
 

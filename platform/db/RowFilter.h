@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "platform/db/Error.h"
+#include "platform/db/Types.h"
 
 // The expressions a recordset's Filter and Find take, and the field lists its Sort
 // takes, read against the recordset's own fields:

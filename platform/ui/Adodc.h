@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/db/Error.h"
+#include "platform/db/Types.h"
 
 class QLabel;
 class QToolButton;

@@ -31,6 +31,7 @@
 #include "core/modEventLog.h"
 #include "core/modHelp.h"
 #include "platform/db/Error.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/MdiChildren.h"
 #include "support/QuorlTest.h"
 

@@ -9,6 +9,7 @@
 #include "masterdata/frmEditBerths.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/ui/DataCombo.h"
 #include "support/QuorlTest.h"
 

@@ -20,6 +20,7 @@
 #include "masterdata/frmEditBerths.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/text/Text.h"
 #include "platform/ui/DataCombo.h"
 #include "platform/ui/MsgBox.h"

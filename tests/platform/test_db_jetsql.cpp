@@ -10,6 +10,7 @@
 #include "platform/db/JetSql.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/ShapeCommand.h"
+#include "platform/db/SqlText.h"
 #include "support/DbTestData.h"
 
 using namespace quorl;

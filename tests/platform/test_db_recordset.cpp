@@ -10,6 +10,7 @@
 #include "platform/db/Error.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "support/DbTestData.h"
 
 using namespace quorl;

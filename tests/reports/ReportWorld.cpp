@@ -3,6 +3,7 @@
 #include <QPrinter>
 
 #include "platform/db/FieldValue.h"
+#include "platform/db/SqlText.h"
 #include "reports/ReportDocument.h"
 
 namespace quorl {

@@ -9,6 +9,7 @@
 
 #include "core/RegistryValues.h"
 #include "masterdata/MasterDataTest.h"
+#include "platform/db/SqlText.h"
 #include "platform/registry/Registry.h"
 
 namespace quorl {

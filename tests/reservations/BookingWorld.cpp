@@ -10,6 +10,7 @@
 #include "platform/db/Error.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlText.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
 #include "reservations/frmBookingSummary.h"

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/Error.h"
 
 namespace quorl::dbtest {

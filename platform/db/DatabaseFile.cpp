@@ -1,10 +1,12 @@
-#include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
+
+#include "platform/db/Error.h"
 
 namespace quorl::db {
 
