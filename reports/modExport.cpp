@@ -69,7 +69,7 @@ bool isDigits(QStringView text, qsizetype from, qsizetype count)
 }
 
 // A stored date-time "YYYY-MM-DD[ HH:MM[:SS]]" in the general form, read straight from
-// its text: a long export then spends no time on time-zone lookups. False for any
+// its text: a long export then spends no time building date objects. False for any
 // other text, which the caller formats the slow way.
 bool appendStoredDate(QString &out, QStringView stored)
 {
