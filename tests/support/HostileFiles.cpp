@@ -1,18 +1,14 @@
 #include "support/HostileFiles.h"
 
-#include <atomic>
-#include <chrono>
-#include <thread>
-
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 
 #include <zlib.h>
+
+#include "support/TestFiles.h"
 
 namespace quorl {
 namespace {
@@ -102,31 +98,13 @@ void writeBombArchive(const QString &path, const QByteArray &prefix, quint64 zer
 bool waitedOnFifo(const QString &path, const std::function<void()> &call)
 {
     struct stat info;
-    const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &info) != 0 || !S_ISFIFO(info.st_mode)) {
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISFIFO(info.st_mode)) {
         call();
         return false;
     }
-    std::atomic<bool> done{false};
-    std::atomic<bool> waited{false};
-    std::thread writer([&] {
-        const auto patience = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done && std::chrono::steady_clock::now() < patience)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        // Opening the writing end without waiting succeeds only while a reader waits.
-        while (!done) {
-            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                waited = true;
-                ::close(fd);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-    });
+    const FifoWatchdog watchdog(path);
     call();
-    done = true;
-    writer.join();
-    return waited;
+    return watchdog.rescued();
 }
 
 } // namespace quorl
