@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "core/MDIMain.h"
@@ -68,11 +69,11 @@ QString errorText(const std::exception &error)
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete.
-void makeSafetyCopy(const QString &dbPath)
+void makeSafetyCopy(const QString &dbPath, const db::StepProgress &progress = {})
 {
     const QString target = safetyCopyPath(dbPath);
     const QString building = target + QStringLiteral(".part");
-    db::copyDatabaseFile(dbPath, building);
+    db::copyDatabaseFile(dbPath, building, progress);
     if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(building);
         throw std::runtime_error("The safety copy \"" + target.toStdString() + "\" cannot be written.");
@@ -94,6 +95,64 @@ MaintenanceOutcome failedRun(const std::exception &error, bool progressShown)
         HideBackupProgress();
     ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
     return MaintenanceOutcome::failed(errorText(error));
+}
+
+// Moves the progress window's bar within the current step and lets it redraw. True
+// when the user clicked Cancel and confirmed it, asked only when hearCancel.
+bool showBackupStepProgress(double done, double total, bool hearCancel) noexcept
+{
+    // Called from inside the library and the database layer: nothing may be thrown back.
+    try {
+        if (s_progress)
+            s_progress->showStepProgress(done, total);
+        const bool abort = hearCancel && s_progress && s_progress->CheckAbort();
+        QCoreApplication::processEvents();
+        return abort;
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("modSpas.BackupProgressCallback"), error);
+    } catch (...) {
+        logError(QStringLiteral("modSpas.BackupProgressCallback"), QStringLiteral("unknown error"));
+    }
+    return false;
+}
+
+// The progress of a step of the database layer, in the window; Cancel stops it.
+db::StepProgress cancellableStepProgress()
+{
+    return [](qint64 done, qint64 total) { return !showBackupStepProgress(double(done), double(total), true); };
+}
+
+// The same for the copy into the live file, which no Cancel may stop half way.
+db::StepProgress uncancellableStepProgress()
+{
+    return [](qint64 done, qint64 total) { return !showBackupStepProgress(double(done), double(total), false); };
+}
+
+void beginBackupStep(ProgressBarPart part)
+{
+    if (s_progress)
+        s_progress->beginStep(part.from, part.to);
+    QCoreApplication::processEvents();
+}
+
+// The last moment a restore can be cancelled: right before the live file is written.
+// From then on Cancel is greyed, so nobody is asked about a stop that cannot be.
+bool restoreCancelledBeforeCopyIn()
+{
+    if (!s_progress)
+        return false;
+    if (s_progress->CheckAbort())
+        return true;
+    s_progress->btnPrekid->setEnabled(false);
+    return false;
+}
+
+// A backup or restore the user cancelled: the progress window gone, nothing said.
+MaintenanceOutcome abortedRun(bool progressShown)
+{
+    if (progressShown)
+        HideBackupProgress();
+    return MaintenanceOutcome::aborted();
 }
 
 // Runs step while every connection to the database file is closed, and opens them
@@ -238,21 +297,9 @@ void HideBackupProgress()
 
 void BackupProgressCallback(int32_t Total, int32_t Done, int32_t *Abort) noexcept
 {
-    // Called from inside the library: nothing may be thrown back across it.
-    try {
-        const double fraction = Total > 0 ? double(Done) / double(Total) : 1.0;
-        const double value = fraction > 1.0 ? 100.0 : (fraction < 0.0 ? 0.0 : fraction * 100.0);
-        if (s_progress)
-            s_progress->ctlProgressBar1->setValue(value);
-        const bool abort = s_progress && s_progress->CheckAbort();
-        if (Abort)
-            *Abort = abort ? -1 : 0;
-        QCoreApplication::processEvents();
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("modSpas.BackupProgressCallback"), error);
-    } catch (...) {
-        logError(QStringLiteral("modSpas.BackupProgressCallback"), QStringLiteral("unknown error"));
-    }
+    const bool abort = showBackupStepProgress(Done, Total, true);
+    if (Abort)
+        *Abort = abort ? -1 : 0;
 }
 
 MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &ArchivePath, int Level,
@@ -275,7 +322,9 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
             throw std::runtime_error("No temporary folder for the copy of the database: "
                                      + work.errorString().toStdString());
         const QString snapshot = work.filePath(QStringLiteral("snapshot.db"));
-        db::copyDatabaseFile(DbPath, snapshot);
+        beginBackupStep(kBackupCopyPart);
+        db::copyDatabaseFile(DbPath, snapshot, cancellableStepProgress());
+        beginBackupStep(kBackupPackPart);
         const int result = Zcompress(snapshot, ArchivePath, password, Level);
         HideBackupProgress();
         busy = false;
@@ -290,6 +339,8 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
         ui::MsgBox(Sprintf(QStringLiteral("Can't create SPA file%nError:%s"), ZErrorText(result)),
                    ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
+    } catch (const db::Aborted &) {
+        return abortedRun(busy);
     } catch (const std::exception &error) {
         return failedRun(error, busy);
     }
@@ -299,21 +350,28 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
 {
     bool busy = false;
     try {
-        if (QFileInfo::exists(DbPath))
-            makeSafetyCopy(DbPath);
         ShowBackupProgress();
         busy = true;
+        if (QFileInfo::exists(DbPath)) {
+            beginBackupStep(kRestoreSafetyCopyPart);
+            makeSafetyCopy(DbPath, cancellableStepProgress());
+        }
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
         QTemporaryDir work;
         if (!work.isValid())
             throw std::runtime_error("No temporary folder to unpack the archive in: " + work.errorString().toStdString());
         const QString unpacked = work.filePath(QStringLiteral("restored.db"));
+        beginBackupStep(kRestoreUnpackPart);
         const int result = Zuncompress(ArchivePath, unpacked, password);
         if (result == 0) {
             // The live file is touched only by a sound database, in one transaction.
-            db::checkDatabaseFile(unpacked);
-            db::replaceDatabaseContents(unpacked, DbPath);
+            beginBackupStep(kRestoreCheckPart);
+            db::checkDatabaseFile(unpacked, cancellableStepProgress());
+            beginBackupStep(kRestoreCopyInPart);
+            if (restoreCancelledBeforeCopyIn())
+                throw db::Aborted();
+            db::replaceDatabaseContents(unpacked, DbPath, uncancellableStepProgress());
         }
         HideBackupProgress();
         busy = false;
@@ -328,6 +386,8 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         ui::MsgBox(QStringLiteral("Can't add ") + ZErrorText(result), ui::vbCritical | ui::vbOKOnly,
                    QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
+    } catch (const db::Aborted &) {
+        return abortedRun(busy);
     } catch (const std::exception &error) {
         return failedRun(error, busy);
     }

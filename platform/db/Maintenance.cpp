@@ -1,5 +1,11 @@
 #include "platform/db/Maintenance.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -51,10 +57,62 @@ QString textOf(sqlite3_stmt *statement, int column)
     return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)));
 }
 
-// Copies every page of source's main database into destination's in one step. A
-// lock held by another program is waited for, up to the maintenance limit.
-void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what)
+// Pages copied in one backup step: a step takes some milliseconds, and the steps
+// together take no longer than one step of the whole file.
+constexpr int kPagesPerStep = 1024;
+
+// A read transaction on a source for the whole copy. A copy in steps starts over
+// whenever another program writes between two of them, and might never end; held
+// still, it ends, and the other program waits as it did for a copy in one step.
+class ReadTransaction
 {
+public:
+    explicit ReadTransaction(sqlite3 *db)
+        : m_db(db)
+    {
+        detail::exec(db, "BEGIN");
+        try {
+            detail::exec(db, "SELECT count(*) FROM sqlite_master");
+        } catch (const Error &) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    }
+    ~ReadTransaction() { sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr); }
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    sqlite3 *m_db;
+};
+
+Error inUseError(const QString &what, int rc)
+{
+    return Error(QStringLiteral("%1: the database is in use by another program. Try again when it has finished.")
+                     .arg(what),
+                 rc);
+}
+
+bool isLockedOut(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+// Copies every page of source's main database into destination's, in steps with
+// progress told between them. A lock held by another program is waited for, up to
+// the maintenance limit. A stop is heard only when stoppable.
+void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const StepProgress &progress,
+               bool stoppable)
+{
+    std::optional<ReadTransaction> still;
+    try {
+        still.emplace(source);
+    } catch (const Error &error) {
+        if (error.isBusy())
+            throw inUseError(what, error.code());
+        throw Error(QStringLiteral("%1: %2").arg(what, error.message()), error.code());
+    }
     sqlite3_backup *backup = sqlite3_backup_init(destination, "main", source, "main");
     if (!backup)
         throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
@@ -62,25 +120,83 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what)
     QElapsedTimer waited;
     waited.start();
     int stepRc = SQLITE_OK;
+    bool stopped = false;
     for (;;) {
-        stepRc = sqlite3_backup_step(backup, -1);
-        const int primary = stepRc & 0xff;
-        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || waited.elapsed() > kMaintenanceBusyMilliseconds)
+        stepRc = sqlite3_backup_step(backup, kPagesPerStep);
+        const bool lockedOut = isLockedOut(stepRc);
+        if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
+                      : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
             break;
-        QThread::msleep(20);
+        if (!lockedOut)
+            waited.restart();
+        const qint64 total = sqlite3_backup_pagecount(backup);
+        if (progress && !progress(total - sqlite3_backup_remaining(backup), total) && stoppable) {
+            stopped = true;
+            break;
+        }
+        if (stepRc == SQLITE_DONE)
+            break;
+        if (lockedOut)
+            QThread::msleep(20);
     }
     sqlite3_backup_finish(backup);
+    if (stopped)
+        throw Aborted();
     if (stepRc == SQLITE_DONE)
         return;
-    const int primary = stepRc & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw Error(QStringLiteral("%1: the database is in use by another program. Try again when it has finished.")
-                        .arg(what),
-                    stepRc);
+    if (isLockedOut(stepRc))
+        throw inUseError(what, stepRc);
     const int destinationRc = sqlite3_errcode(destination);
     const QString reason = destinationRc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(destination))
                                                       : QString::fromUtf8(sqlite3_errstr(stepRc));
     throw Error(QStringLiteral("%1: %2").arg(what, reason), stepRc);
+}
+
+// Virtual machine instructions between two counts of the integrity check's progress.
+constexpr int kInstructionsPerCount = 1000;
+// About how many counts the check makes per page of the file, to measure its progress.
+constexpr qint64 kCountsPerPage = 1;
+constexpr auto kCheckReportInterval = std::chrono::milliseconds(50);
+
+int countInstructions(void *counter)
+{
+    ++*static_cast<std::atomic<qint64> *>(counter);
+    return 0;
+}
+
+qint64 pageCount(sqlite3 *db)
+{
+    detail::Statement pages(db, QStringLiteral("PRAGMA page_count"));
+    return pages.step() ? sqlite3_column_int64(pages.get(), 0) : 0;
+}
+
+// SQLite's integrity check, whose first line is "ok" for a sound file. It runs on a
+// thread of its own: SQLite checks the b-trees in one instruction that no progress
+// handler breaks into, for a good part of a second on a large file, so progress is
+// told from here meanwhile, and a stop interrupts the check.
+QString integrityCheck(sqlite3 *db, const StepProgress &progress)
+{
+    const qint64 expected = pageCount(db) * kCountsPerPage + 1;
+    if (progress && !progress(0, expected))
+        throw Aborted();
+    std::atomic<qint64> counted{0};
+    sqlite3_progress_handler(db, kInstructionsPerCount, countInstructions, &counted);
+    auto result = std::async(std::launch::async, [db] {
+        detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
+        return check.step() ? textOf(check.get(), 0) : QString();
+    });
+    bool stopped = false;
+    while (result.wait_for(kCheckReportInterval) != std::future_status::ready) {
+        if (stopped || !progress)
+            continue;
+        stopped = !progress(std::min(counted.load(), expected - 1), expected);
+        if (stopped)
+            sqlite3_interrupt(db);
+    }
+    sqlite3_progress_handler(db, 0, nullptr, nullptr);
+    if (stopped)
+        throw Aborted();
+    return result.get();
 }
 
 const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
@@ -143,7 +259,12 @@ void ClosedConnections::forget(Connection *connection)
         list->m_closed.removeAll(connection);
 }
 
-void copyDatabaseFile(const QString &livePath, const QString &copyPath)
+Aborted::Aborted()
+    : Error(QStringLiteral("Aborted"))
+{
+}
+
+void copyDatabaseFile(const QString &livePath, const QString &copyPath, const StepProgress &progress)
 {
     const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
     Handle source(livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
@@ -153,14 +274,14 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath)
         // A new file nobody else reads: no journal is needed, and a failed copy is removed.
         detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
         detail::exec(copy.get(), "PRAGMA synchronous=OFF");
-        copyPages(source.get(), copy.get(), what);
+        copyPages(source.get(), copy.get(), what, progress, true);
     } catch (const Error &) {
         QFile::remove(copyPath);
         throw;
     }
 }
 
-void checkDatabaseFile(const QString &localPath)
+void checkDatabaseFile(const QString &localPath, const StepProgress &progress)
 {
     if (!QFileInfo(localPath).isFile())
         throw Error(QStringLiteral("The file \"%1\" does not exist.").arg(localPath));
@@ -170,22 +291,25 @@ void checkDatabaseFile(const QString &localPath)
         tables.step();
         if (sqlite3_column_int(tables.get(), 0) == 0)
             throw Error(QStringLiteral("it holds no tables"));
-        detail::Statement check(db.get(), QStringLiteral("PRAGMA integrity_check"));
-        if (!check.step() || textOf(check.get(), 0) != QLatin1String("ok"))
-            throw Error(QStringLiteral("it is damaged (%1)").arg(check ? textOf(check.get(), 0) : QString()));
+        const QString verdict = integrityCheck(db.get(), progress);
+        if (verdict != QLatin1String("ok"))
+            throw Error(QStringLiteral("it is damaged (%1)").arg(verdict));
+    } catch (const Aborted &) {
+        throw;
     } catch (const Error &error) {
         throw Error(QStringLiteral("The file \"%1\" is no sound database: %2").arg(localPath, error.message()),
                     error.code());
     }
 }
 
-void replaceDatabaseContents(const QString &sourcePath, const QString &livePath)
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress)
 {
     if (!QFileInfo(livePath).isFile())
         throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
     Handle source(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
     Handle live(livePath, kLiveFlags);
-    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath));
+    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath),
+              progress, false);
 }
 
 void vacuumDatabaseFile(const QString &livePath)
