@@ -9,6 +9,9 @@
 // at least 5). After the rounds one more restore is watched for the longest time
 // between two chances of the progress window to redraw. The last line is the
 // restore command's ratio to the tools.
+//
+// --database FILE starts from a copy of FILE instead of filling a new database;
+// --gap-only makes one archive and prints only the longest redraw gap of a restore.
 
 #include <algorithm>
 #include <chrono>
@@ -166,9 +169,15 @@ int main(int argc, char **argv)
     QFile schema(QStringLiteral(":/schema.sql"));
     if (!schema.open(QIODevice::ReadOnly))
         fail(QStringLiteral("the schema resource is missing"));
+    const int given = arguments.indexOf(QStringLiteral("--database"));
     try {
-        quorl::db::createDatabaseFile(db, QString::fromUtf8(schema.readAll()));
-        fillDatabase(db, qint64(sizeMb) * 1024 * 1024);
+        if (given >= 0 && given + 1 < arguments.size()) {
+            if (!QFile::copy(arguments.at(given + 1), db))
+                fail(QStringLiteral("cannot copy ") + arguments.at(given + 1));
+        } else {
+            quorl::db::createDatabaseFile(db, QString::fromUtf8(schema.readAll()));
+            fillDatabase(db, qint64(sizeMb) * 1024 * 1024);
+        }
     } catch (const quorl::db::Error &error) {
         fail(error.message());
     }
@@ -176,6 +185,15 @@ int main(int argc, char **argv)
 
     const auto q = [](const QString &path) { return QLatin1Char('\'') + path + QLatin1Char('\''); };
     Figures f;
+    if (arguments.contains(QStringLiteral("--gap-only"))) {
+        if (!quorl::SpasavanjeExecute(db, archive, -1, QString()).succeeded())
+            fail(QStringLiteral("the backup failed"));
+        std::printf("longest redraw gap in a restore: %.1f ms\n", longestRedrawGap([&] {
+            if (!quorl::RestoreDatabase(archive, db, QString()).succeeded())
+                fail(QStringLiteral("the restore failed"));
+        }));
+        return 0;
+    }
     try {
         for (int round = 0; round < rounds; ++round) {
             f.backupCommand.push_back(millisecondsOf([&] {

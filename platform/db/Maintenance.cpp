@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <optional>
 
 #include <QElapsedTimer>
@@ -60,6 +61,21 @@ QString textOf(sqlite3_stmt *statement, int column)
 // Pages copied in one backup step: a step takes some milliseconds, and the steps
 // together take no longer than one step of the whole file.
 constexpr int kPagesPerStep = 1024;
+// How often progress is told while one piece of work runs.
+constexpr auto kReportInterval = std::chrono::milliseconds(50);
+
+// Runs one piece of a step on a thread of its own and calls tell every report
+// interval until it is done: a piece that blocks for long (a commit syncing a large
+// file, SQLite's check of the b-trees, which no progress handler breaks into) does
+// not keep a window from redrawing. Only the piece uses the database meanwhile.
+template <typename Piece>
+auto runPiece(Piece piece, const std::function<void()> &tell)
+{
+    auto running = std::async(std::launch::async, std::move(piece));
+    while (running.wait_for(kReportInterval) != std::future_status::ready)
+        tell();
+    return running.get();
+}
 
 // A read transaction on a source for the whole copy. A copy in steps starts over
 // whenever another program writes between two of them, and might never end; held
@@ -99,9 +115,9 @@ bool isLockedOut(int rc)
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
-// Copies every page of source's main database into destination's, in steps with
-// progress told between them. A lock held by another program is waited for, up to
-// the maintenance limit. A stop is heard only when stoppable.
+// Copies every page of source's main database into destination's, in steps, telling
+// progress after each and while a step runs. A lock held by another program is
+// waited for, up to the maintenance limit. A stop is heard only when stoppable.
 void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const StepProgress &progress,
                bool stoppable)
 {
@@ -117,23 +133,24 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const
     if (!backup)
         throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
                     sqlite3_errcode(destination));
+    bool stopped = false;
+    const auto tell = [&] {
+        const qint64 total = sqlite3_backup_pagecount(backup);
+        if (progress && !progress(total - sqlite3_backup_remaining(backup), total) && stoppable)
+            stopped = true;
+    };
     QElapsedTimer waited;
     waited.start();
     int stepRc = SQLITE_OK;
-    bool stopped = false;
-    for (;;) {
-        stepRc = sqlite3_backup_step(backup, kPagesPerStep);
+    while (!stopped) {
+        stepRc = runPiece([backup] { return sqlite3_backup_step(backup, kPagesPerStep); }, tell);
         const bool lockedOut = isLockedOut(stepRc);
         if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
                       : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
             break;
         if (!lockedOut)
             waited.restart();
-        const qint64 total = sqlite3_backup_pagecount(backup);
-        if (progress && !progress(total - sqlite3_backup_remaining(backup), total) && stoppable) {
-            stopped = true;
-            break;
-        }
+        tell();
         if (stepRc == SQLITE_DONE)
             break;
         if (lockedOut)
@@ -156,7 +173,6 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const
 constexpr int kInstructionsPerCount = 1000;
 // About how many counts the check makes per page of the file, to measure its progress.
 constexpr qint64 kCountsPerPage = 1;
-constexpr auto kCheckReportInterval = std::chrono::milliseconds(50);
 
 int countInstructions(void *counter)
 {
@@ -170,10 +186,8 @@ qint64 pageCount(sqlite3 *db)
     return pages.step() ? sqlite3_column_int64(pages.get(), 0) : 0;
 }
 
-// SQLite's integrity check, whose first line is "ok" for a sound file. It runs on a
-// thread of its own: SQLite checks the b-trees in one instruction that no progress
-// handler breaks into, for a good part of a second on a large file, so progress is
-// told from here meanwhile, and a stop interrupts the check.
+// SQLite's integrity check, whose first line is "ok" for a sound file. A stop
+// interrupts it.
 QString integrityCheck(sqlite3 *db, const StepProgress &progress)
 {
     const qint64 expected = pageCount(db) * kCountsPerPage + 1;
@@ -181,22 +195,31 @@ QString integrityCheck(sqlite3 *db, const StepProgress &progress)
         throw Aborted();
     std::atomic<qint64> counted{0};
     sqlite3_progress_handler(db, kInstructionsPerCount, countInstructions, &counted);
-    auto result = std::async(std::launch::async, [db] {
-        detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
-        return check.step() ? textOf(check.get(), 0) : QString();
-    });
     bool stopped = false;
-    while (result.wait_for(kCheckReportInterval) != std::future_status::ready) {
-        if (stopped || !progress)
-            continue;
-        stopped = !progress(std::min(counted.load(), expected - 1), expected);
-        if (stopped)
-            sqlite3_interrupt(db);
+    const auto tell = [&] {
+        if (stopped || !progress || progress(std::min(counted.load(), expected - 1), expected))
+            return;
+        stopped = true;
+        sqlite3_interrupt(db);
+    };
+    // The handler points at counted: it goes first.
+    const std::unique_ptr<sqlite3, void (*)(sqlite3 *)> handlerOff(
+        db, [](sqlite3 *handle) { sqlite3_progress_handler(handle, 0, nullptr, nullptr); });
+    QString verdict;
+    try {
+        verdict = runPiece(
+            [db] {
+                detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
+                return check.step() ? textOf(check.get(), 0) : QString();
+            },
+            tell);
+    } catch (const Error &) {
+        if (!stopped)
+            throw;
     }
-    sqlite3_progress_handler(db, 0, nullptr, nullptr);
     if (stopped)
         throw Aborted();
-    return result.get();
+    return verdict;
 }
 
 const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
