@@ -77,6 +77,12 @@ auto runPiece(Piece piece, const std::function<void()> &tell)
     return running.get();
 }
 
+qint64 pageCount(sqlite3 *db)
+{
+    detail::Statement pages(db, QStringLiteral("PRAGMA page_count"));
+    return pages.step() ? sqlite3_column_int64(pages.get(), 0) : 0;
+}
+
 // A read transaction on a source for the whole copy. A copy in steps starts over
 // whenever another program writes between two of them, and might never end; held
 // still, it ends, and the other program waits as it did for a copy in one step.
@@ -133,10 +139,12 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const
     if (!backup)
         throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
                     sqlite3_errcode(destination));
+    // Read here only between steps: the backup's own counts change while a step runs.
+    qint64 total = pageCount(source);
+    qint64 done = 0;
     bool stopped = false;
     const auto tell = [&] {
-        const qint64 total = sqlite3_backup_pagecount(backup);
-        if (progress && !progress(total - sqlite3_backup_remaining(backup), total) && stoppable)
+        if (!stopped && progress && !progress(done, total) && stoppable)
             stopped = true;
     };
     QElapsedTimer waited;
@@ -148,8 +156,11 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const
         if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
                       : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
             break;
-        if (!lockedOut)
+        if (!lockedOut) {
             waited.restart();
+            total = sqlite3_backup_pagecount(backup);
+            done = total - sqlite3_backup_remaining(backup);
+        }
         tell();
         if (stepRc == SQLITE_DONE)
             break;
@@ -178,12 +189,6 @@ int countInstructions(void *counter)
 {
     ++*static_cast<std::atomic<qint64> *>(counter);
     return 0;
-}
-
-qint64 pageCount(sqlite3 *db)
-{
-    detail::Statement pages(db, QStringLiteral("PRAGMA page_count"));
-    return pages.step() ? sqlite3_column_int64(pages.get(), 0) : 0;
 }
 
 // SQLite's integrity check, whose first line is "ok" for a sound file. A stop
