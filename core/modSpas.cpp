@@ -1,8 +1,10 @@
 #include "core/modSpas.h"
 
+#include <chrono>
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <future>
 
 #include <QApplication>
 #include <QFile>
@@ -68,13 +70,28 @@ QString errorText(const std::exception &error)
     return QString::fromUtf8(error.what());
 }
 
+// Runs work that may block for long on a thread of its own while the progress window
+// keeps redrawing: putting a new safety copy in place of a large old one frees the old
+// one's blocks, which can take a good part of a second.
+template <typename Work>
+auto whileRedrawing(Work work)
+{
+    auto running = std::async(std::launch::async, std::move(work));
+    while (running.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return running.get();
+}
+
 // A consistent copy of the live file as its ".bak", put in place only once complete.
 void makeSafetyCopy(const QString &dbPath, const db::StepProgress &progress = {})
 {
     const QString target = safetyCopyPath(dbPath);
     const QString building = target + QStringLiteral(".part");
     db::copyDatabaseFile(dbPath, building, progress);
-    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(target).constData()) != 0) {
+    const auto putInPlace = [&] {
+        return std::rename(QFile::encodeName(building).constData(), QFile::encodeName(target).constData());
+    };
+    if ((progress ? whileRedrawing(putInPlace) : putInPlace()) != 0) {
         QFile::remove(building);
         throw std::runtime_error("The safety copy \"" + target.toStdString() + "\" cannot be written.");
     }
