@@ -199,46 +199,68 @@ int main(int argc, char **argv)
         return 0;
     }
     try {
+        const std::vector<std::function<void()>> backups = {
+            [&] {
+                f.backupCommand.push_back(millisecondsOf([&] {
+                    QFile::remove(archive);
+                    if (!quorl::SpasavanjeExecute(db, archive, -1, QString()).succeeded())
+                        fail(QStringLiteral("the backup failed"));
+                }));
+            },
+            [&] {
+                f.gzip.push_back(
+                    millisecondsOf([&] { runProgram(QStringLiteral("gzip -6 -c %1 > %2").arg(q(db), q(gz))); }));
+            },
+            [&] {
+                f.pack.push_back(millisecondsOf([&] {
+                    QFile::remove(copy + QStringLiteral(".SPA"));
+                    if (const int rc = quorl::Zcompress(db, copy + QStringLiteral(".SPA"), password, -1))
+                        fail(QStringLiteral("Zcompress: ") + quorl::ZErrorText(rc));
+                }));
+            },
+        };
+        const std::vector<std::function<void()>> restores = {
+            [&] {
+                f.restoreCommand.push_back(millisecondsOf([&] {
+                    if (!quorl::RestoreDatabase(archive, db, QString()).succeeded())
+                        fail(QStringLiteral("the restore failed"));
+                }));
+            },
+            [&] {
+                const double toolBackup = millisecondsOf(
+                    [&] { runProgram(QStringLiteral("sqlite3 %1 \".backup %2\"").arg(q(db), q(bak))); });
+                const double gunzip =
+                    millisecondsOf([&] { runProgram(QStringLiteral("gunzip -c %1 > %2").arg(q(gz), q(gunzipped))); });
+                const double toolCheck = millisecondsOf([&] {
+                    runProgram(
+                        QStringLiteral("test \"$(sqlite3 %1 'PRAGMA integrity_check')\" = ok").arg(q(gunzipped)));
+                });
+                const double toolRestore = millisecondsOf(
+                    [&] { runProgram(QStringLiteral("sqlite3 %1 \".restore %2\"").arg(q(db), q(gunzipped))); });
+                f.toolBackup.push_back(toolBackup);
+                f.gunzip.push_back(gunzip);
+                f.toolCheck.push_back(toolCheck);
+                f.toolRestore.push_back(toolRestore);
+                f.tools.push_back(toolBackup + gunzip + toolCheck + toolRestore);
+            },
+            [&] {
+                // Ours step by step, as the restore command runs them.
+                f.ourCopy.push_back(millisecondsOf([&] { quorl::db::copyDatabaseFile(db, copy); }));
+                f.unpack.push_back(millisecondsOf([&] {
+                    if (const int rc = quorl::Zuncompress(archive, unpacked, password))
+                        fail(QStringLiteral("Zuncompress: ") + quorl::ZErrorText(rc));
+                }));
+                f.ourCheck.push_back(millisecondsOf([&] { quorl::db::checkDatabaseFile(unpacked); }));
+                f.ourCopyIn.push_back(millisecondsOf([&] { quorl::db::replaceDatabaseContents(unpacked, db); }));
+            },
+        };
+        // Every other round the other way round, so that neither side always runs
+        // while the disk still writes out what the one before it left.
         for (int round = 0; round < rounds; ++round) {
-            f.backupCommand.push_back(millisecondsOf([&] {
-                QFile::remove(archive);
-                if (!quorl::SpasavanjeExecute(db, archive, -1, QString()).succeeded())
-                    fail(QStringLiteral("the backup failed"));
-            }));
-            f.gzip.push_back(millisecondsOf([&] { runProgram(QStringLiteral("gzip -6 -c %1 > %2").arg(q(db), q(gz))); }));
-            f.pack.push_back(millisecondsOf([&] {
-                QFile::remove(copy + QStringLiteral(".SPA"));
-                if (const int rc = quorl::Zcompress(db, copy + QStringLiteral(".SPA"), password, -1))
-                    fail(QStringLiteral("Zcompress: ") + quorl::ZErrorText(rc));
-            }));
-
-            f.restoreCommand.push_back(millisecondsOf([&] {
-                if (!quorl::RestoreDatabase(archive, db, QString()).succeeded())
-                    fail(QStringLiteral("the restore failed"));
-            }));
-            const double toolBackup =
-                millisecondsOf([&] { runProgram(QStringLiteral("sqlite3 %1 \".backup %2\"").arg(q(db), q(bak))); });
-            const double gunzip =
-                millisecondsOf([&] { runProgram(QStringLiteral("gunzip -c %1 > %2").arg(q(gz), q(gunzipped))); });
-            const double toolCheck = millisecondsOf([&] {
-                runProgram(QStringLiteral("test \"$(sqlite3 %1 'PRAGMA integrity_check')\" = ok").arg(q(gunzipped)));
-            });
-            const double toolRestore =
-                millisecondsOf([&] { runProgram(QStringLiteral("sqlite3 %1 \".restore %2\"").arg(q(db), q(gunzipped))); });
-            f.toolBackup.push_back(toolBackup);
-            f.gunzip.push_back(gunzip);
-            f.toolCheck.push_back(toolCheck);
-            f.toolRestore.push_back(toolRestore);
-            f.tools.push_back(toolBackup + gunzip + toolCheck + toolRestore);
-
-            // Ours step by step, as the restore command runs them.
-            f.ourCopy.push_back(millisecondsOf([&] { quorl::db::copyDatabaseFile(db, copy); }));
-            f.unpack.push_back(millisecondsOf([&] {
-                if (const int rc = quorl::Zuncompress(archive, unpacked, password))
-                    fail(QStringLiteral("Zuncompress: ") + quorl::ZErrorText(rc));
-            }));
-            f.ourCheck.push_back(millisecondsOf([&] { quorl::db::checkDatabaseFile(unpacked); }));
-            f.ourCopyIn.push_back(millisecondsOf([&] { quorl::db::replaceDatabaseContents(unpacked, db); }));
+            for (std::size_t i = 0; i < backups.size(); ++i)
+                backups[round % 2 ? backups.size() - 1 - i : i]();
+            for (std::size_t i = 0; i < restores.size(); ++i)
+                restores[round % 2 ? restores.size() - 1 - i : i]();
         }
     } catch (const quorl::db::Error &error) {
         fail(error.message());
