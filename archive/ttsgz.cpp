@@ -244,8 +244,19 @@ private:
     bool m_committed = false;
 };
 
+// Starts writing what was just written to the disk, without waiting: the sync before
+// the rename then finds little left to do, rather than holding the caller, with no
+// progress told, for as long as it takes to write the whole file.
+void startWriteback(int fd, size_t size)
+{
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    if (end >= off_t(size))
+        ::sync_file_range(fd, end - off_t(size), off_t(size), SYNC_FILE_RANGE_WRITE);
+}
+
 bool writeAll(int fd, const unsigned char *data, size_t size)
 {
+    const size_t whole = size;
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
@@ -260,6 +271,7 @@ bool writeAll(int fd, const unsigned char *data, size_t size)
         data += n;
         size -= size_t(n);
     }
+    startWriteback(fd, whole);
     return true;
 }
 

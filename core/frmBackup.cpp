@@ -1,5 +1,7 @@
 #include "core/frmBackup.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QFont>
 #include <QHBoxLayout>
@@ -54,6 +56,19 @@ bool frmBackup::CheckAbort()
         return true;
     AbortRequested = false;
     return false;
+}
+
+void frmBackup::beginStep(double from, double to)
+{
+    m_stepFrom = from;
+    m_stepTo = to;
+    ctlProgressBar1->setValue(from);
+}
+
+void frmBackup::showStepProgress(double done, double total)
+{
+    const double fraction = total > 0 ? std::clamp(done / total, 0.0, 1.0) : 1.0;
+    ctlProgressBar1->setValue(m_stepFrom + fraction * (m_stepTo - m_stepFrom));
 }
 
 void frmBackup::reject()

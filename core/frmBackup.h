@@ -21,9 +21,18 @@ public:
     // cancel: Yes keeps the request (and every later call asks again), No clears it.
     bool CheckAbort();
 
+    // A step of the work fills the bar from one percentage to another; its progress
+    // (done of total, 0 total counting as done) is shown within that part.
+    void beginStep(double from, double to);
+    void showStepProgress(double done, double total);
+
     ctlProgressBar *ctlProgressBar1 = nullptr;
     QPushButton *btnPrekid = nullptr;
     bool AbortRequested = false;
+
+private:
+    double m_stepFrom = 0;
+    double m_stepTo = 100;
 
 public slots:
     void btnPrekid_Click();

@@ -1,7 +1,9 @@
 #include "core/modSpas.h"
 
+#include <chrono>
 #include <exception>
 #include <functional>
+#include <future>
 #include <stdexcept>
 
 #include <QApplication>
@@ -10,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QStorageInfo>
 
 #include "core/MDIMain.h"
@@ -152,13 +155,28 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
     }
 }
 
+// Runs work that may block for long on a thread of its own while the progress window
+// keeps redrawing: putting a new safety copy in place of a large old one frees the old
+// one's blocks, which can take a good part of a second.
+template <typename Work>
+auto whileRedrawing(Work work)
+{
+    auto running = std::async(std::launch::async, std::move(work));
+    while (running.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return running.get();
+}
+
 // A consistent copy of the live file as its ".bak", put in place only once complete
 // and synced, its folder too, so it survives a power cut during the work after it.
-void makeSafetyCopy(const QString &dbPath)
+void makeSafetyCopy(const QString &dbPath, const db::StepProgress &progress = {})
 {
     PartialFile building(safetyCopyPath(dbPath));
-    db::copyDatabaseFile(dbPath, building.path());
-    building.putInPlace();
+    db::copyDatabaseFile(dbPath, building.path(), progress);
+    if (progress)
+        whileRedrawing([&] { building.putInPlace(); });
+    else
+        building.putInPlace();
 }
 
 // Both commands log a failure of their work under one name, as they always did.
@@ -176,6 +194,64 @@ MaintenanceOutcome failedRun(const std::exception &error, bool progressShown)
         HideBackupProgress();
     ui::MsgBox(errorText(error), ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
     return MaintenanceOutcome::failed(errorText(error));
+}
+
+// Moves the progress window's bar within the current step and lets it redraw. True
+// when the user clicked Cancel and confirmed it, asked only when hearCancel.
+bool showBackupStepProgress(double done, double total, bool hearCancel) noexcept
+{
+    // Called from inside the library and the database layer: nothing may be thrown back.
+    try {
+        if (s_progress)
+            s_progress->showStepProgress(done, total);
+        const bool abort = hearCancel && s_progress && s_progress->CheckAbort();
+        QCoreApplication::processEvents();
+        return abort;
+    } catch (const std::exception &error) {
+        logError(QStringLiteral("modSpas.BackupProgressCallback"), error);
+    } catch (...) {
+        logError(QStringLiteral("modSpas.BackupProgressCallback"), QStringLiteral("unknown error"));
+    }
+    return false;
+}
+
+// The progress of a step of the database layer, in the window; Cancel stops it.
+db::StepProgress cancellableStepProgress()
+{
+    return [](qint64 done, qint64 total) { return !showBackupStepProgress(double(done), double(total), true); };
+}
+
+// The same for the copy into the live file, which no Cancel may stop half way.
+db::StepProgress uncancellableStepProgress()
+{
+    return [](qint64 done, qint64 total) { return !showBackupStepProgress(double(done), double(total), false); };
+}
+
+void beginBackupStep(ProgressBarPart part)
+{
+    if (s_progress)
+        s_progress->beginStep(part.from, part.to);
+    QCoreApplication::processEvents();
+}
+
+// The last moment a restore can be cancelled: right before the live file is written.
+// From then on Cancel is greyed, so nobody is asked about a stop that cannot be.
+bool restoreCancelledBeforeCopyIn()
+{
+    if (!s_progress)
+        return false;
+    if (s_progress->CheckAbort())
+        return true;
+    s_progress->btnPrekid->setEnabled(false);
+    return false;
+}
+
+// A backup or restore the user cancelled: the progress window gone, nothing said.
+MaintenanceOutcome abortedRun(bool progressShown)
+{
+    if (progressShown)
+        HideBackupProgress();
+    return MaintenanceOutcome::aborted();
 }
 
 // A maintenance command's failure: in the message log under the main window's
@@ -340,21 +416,9 @@ void HideBackupProgress()
 
 void BackupProgressCallback(int32_t Total, int32_t Done, int32_t *Abort) noexcept
 {
-    // Called from inside the library: nothing may be thrown back across it.
-    try {
-        const double fraction = Total > 0 ? double(Done) / double(Total) : 1.0;
-        const double value = fraction > 1.0 ? 100.0 : (fraction < 0.0 ? 0.0 : fraction * 100.0);
-        if (s_progress)
-            s_progress->ctlProgressBar1->setValue(value);
-        const bool abort = s_progress && s_progress->CheckAbort();
-        if (Abort)
-            *Abort = abort ? -1 : 0;
-        QCoreApplication::processEvents();
-    } catch (const std::exception &error) {
-        logError(QStringLiteral("modSpas.BackupProgressCallback"), error);
-    } catch (...) {
-        logError(QStringLiteral("modSpas.BackupProgressCallback"), QStringLiteral("unknown error"));
-    }
+    const bool abort = showBackupStepProgress(Done, Total, true);
+    if (Abort)
+        *Abort = abort ? -1 : 0;
 }
 
 MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &ArchivePath, int Level,
@@ -374,11 +438,15 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
         // The library packs a still copy, never the file other programs may be writing.
         const MaintenanceFolder work;
         const QString snapshot = work.filePath(QStringLiteral("snapshot.db"));
+        beginBackupStep(kBackupCopyPart);
         try {
-            db::copyDatabaseFile(DbPath, snapshot);
+            db::copyDatabaseFile(DbPath, snapshot, cancellableStepProgress());
+        } catch (const db::Aborted &) {
+            throw;
         } catch (const db::Error &error) {
             throw inUserTerms(error, snapshot, QStringLiteral("the temporary folder"));
         }
+        beginBackupStep(kBackupPackPart);
         const int result = Zcompress(snapshot, ArchivePath, password, Level);
         HideBackupProgress();
         busy = false;
@@ -393,6 +461,8 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
         ui::MsgBox(Sprintf(QStringLiteral("Can't create SPA file%nError:%s"), ZErrorText(result)),
                    ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
+    } catch (const db::Aborted &) {
+        return abortedRun(busy);
     } catch (const std::exception &error) {
         return failedRun(error, busy);
     }
@@ -403,22 +473,31 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
     bool busy = false;
     try {
         refuseUnlessPlainFile(ArchivePath);
-        if (QFileInfo::exists(DbPath))
-            makeSafetyCopy(DbPath);
         ShowBackupProgress();
         busy = true;
+        if (QFileInfo::exists(DbPath)) {
+            beginBackupStep(kRestoreSafetyCopyPart);
+            makeSafetyCopy(DbPath, cancellableStepProgress());
+        }
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
         const MaintenanceFolder work;
         const QString unpacked = work.filePath(QStringLiteral("restored.db"));
+        beginBackupStep(kRestoreUnpackPart);
         const int result = unpackDatabase(ArchivePath, unpacked, password);
         if (result == 0) {
             checkIsDatabaseOfThisProgram(unpacked, ArchivePath);
             try {
                 db::useRollbackJournal(unpacked);
                 // The live file is touched only by a sound database, in one transaction.
-                db::checkDatabaseFile(unpacked);
-                db::replaceDatabaseContents(unpacked, DbPath);
+                beginBackupStep(kRestoreCheckPart);
+                db::checkDatabaseFile(unpacked, cancellableStepProgress());
+                beginBackupStep(kRestoreCopyInPart);
+                if (restoreCancelledBeforeCopyIn())
+                    throw db::Aborted();
+                db::replaceDatabaseContents(unpacked, DbPath, uncancellableStepProgress());
+            } catch (const db::Aborted &) {
+                throw;
             } catch (const db::Error &error) {
                 throw inUserTerms(error, unpacked, quoted(ArchivePath));
             }
@@ -436,6 +515,8 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         ui::MsgBox(QStringLiteral("Can't add ") + ZErrorText(result), ui::vbCritical | ui::vbOKOnly,
                    QStringLiteral("Error!"));
         return MaintenanceOutcome::failed(ZErrorText(result));
+    } catch (const db::Aborted &) {
+        return abortedRun(busy);
     } catch (const std::exception &error) {
         return failedRun(error, busy);
     }

@@ -62,6 +62,18 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
 // transaction; any failure or an abort leaves the database as it was.
 MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &DbPath, const QString &Password);
 
+// Where each step of a backup and a restore lies on the progress bar, in percent.
+struct ProgressBarPart {
+    double from;
+    double to;
+};
+inline constexpr ProgressBarPart kBackupCopyPart{0, 20};
+inline constexpr ProgressBarPart kBackupPackPart{20, 100};
+inline constexpr ProgressBarPart kRestoreSafetyCopyPart{0, 15};
+inline constexpr ProgressBarPart kRestoreUnpackPart{15, 55};
+inline constexpr ProgressBarPart kRestoreCheckPart{55, 90};
+inline constexpr ProgressBarPart kRestoreCopyInPart{90, 100};
+
 // The progress window and the library's callback around one library call.
 void ShowBackupProgress();
 void HideBackupProgress();

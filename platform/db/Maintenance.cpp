@@ -1,6 +1,11 @@
 #include "platform/db/Maintenance.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <optional>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -60,36 +65,173 @@ QString textOf(sqlite3_stmt *statement, int column)
     return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)));
 }
 
-// Copies every page of source's main database into destination's in one step. A
-// lock held by another program is waited for, up to the maintenance limit.
-void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what)
+// Pages copied in one backup step: a step takes some milliseconds, and the steps
+// together take no longer than one step of the whole file.
+constexpr int kPagesPerStep = 1024;
+// How often progress is told while one piece of work runs.
+constexpr auto kReportInterval = std::chrono::milliseconds(50);
+
+// Runs one piece of a step on a thread of its own and calls tell every report
+// interval until it is done: a piece that blocks for long (a commit syncing a large
+// file, SQLite's check of the b-trees, which no progress handler breaks into) does
+// not keep a window from redrawing. Only the piece uses the database meanwhile.
+template <typename Piece>
+auto runPiece(Piece piece, const std::function<void()> &tell)
 {
+    auto running = std::async(std::launch::async, std::move(piece));
+    while (running.wait_for(kReportInterval) != std::future_status::ready)
+        tell();
+    return running.get();
+}
+
+qint64 pageCount(sqlite3 *db)
+{
+    detail::Statement pages(db, QStringLiteral("PRAGMA page_count"));
+    return pages.step() ? sqlite3_column_int64(pages.get(), 0) : 0;
+}
+
+// A read transaction on a source for the whole copy. A copy in steps starts over
+// whenever another program writes between two of them, and might never end; held
+// still, it ends, and the other program waits as it did for a copy in one step.
+class ReadTransaction
+{
+public:
+    explicit ReadTransaction(sqlite3 *db)
+        : m_db(db)
+    {
+        detail::exec(db, "BEGIN");
+        try {
+            detail::exec(db, "SELECT count(*) FROM sqlite_master");
+        } catch (const Error &) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    }
+    ~ReadTransaction() { sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr); }
+    ReadTransaction(const ReadTransaction &) = delete;
+    ReadTransaction &operator=(const ReadTransaction &) = delete;
+
+private:
+    sqlite3 *m_db;
+};
+
+Error inUseError(const QString &what, int rc)
+{
+    return Error(QStringLiteral("%1: the database is in use by another program. Try again when it has finished.")
+                     .arg(what),
+                 rc);
+}
+
+bool isLockedOut(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+// Copies every page of source's main database into destination's, in steps, telling
+// progress after each and while a step runs. A lock held by another program is
+// waited for, up to the maintenance limit. A stop is heard only when stoppable.
+void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const StepProgress &progress,
+               bool stoppable)
+{
+    std::optional<ReadTransaction> still;
+    try {
+        still.emplace(source);
+    } catch (const Error &error) {
+        if (error.isBusy())
+            throw inUseError(what, error.code());
+        throw Error(QStringLiteral("%1: %2").arg(what, error.message()), error.code());
+    }
     sqlite3_backup *backup = sqlite3_backup_init(destination, "main", source, "main");
     if (!backup)
         throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
                     sqlite3_errcode(destination));
+    // Read here only between steps: the backup's own counts change while a step runs.
+    qint64 total = pageCount(source);
+    qint64 done = 0;
+    bool stopped = false;
+    const auto tell = [&] {
+        if (!stopped && progress && !progress(done, total) && stoppable)
+            stopped = true;
+    };
     QElapsedTimer waited;
     waited.start();
     int stepRc = SQLITE_OK;
-    for (;;) {
-        stepRc = sqlite3_backup_step(backup, -1);
-        const int primary = stepRc & 0xff;
-        if ((primary != SQLITE_BUSY && primary != SQLITE_LOCKED) || waited.elapsed() > kMaintenanceBusyMilliseconds)
+    while (!stopped) {
+        stepRc = runPiece([backup] { return sqlite3_backup_step(backup, kPagesPerStep); }, tell);
+        const bool lockedOut = isLockedOut(stepRc);
+        if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
+                      : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
             break;
-        QThread::msleep(20);
+        if (!lockedOut) {
+            waited.restart();
+            total = sqlite3_backup_pagecount(backup);
+            done = total - sqlite3_backup_remaining(backup);
+        }
+        tell();
+        if (stepRc == SQLITE_DONE)
+            break;
+        if (lockedOut)
+            QThread::msleep(20);
     }
     sqlite3_backup_finish(backup);
+    if (stopped)
+        throw Aborted();
     if (stepRc == SQLITE_DONE)
         return;
-    const int primary = stepRc & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw Error(QStringLiteral("%1: the database is in use by another program. Try again when it has finished.")
-                        .arg(what),
-                    stepRc);
+    if (isLockedOut(stepRc))
+        throw inUseError(what, stepRc);
     const int destinationRc = sqlite3_errcode(destination);
     const QString reason = destinationRc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(destination))
                                                       : QString::fromUtf8(sqlite3_errstr(stepRc));
     throw Error(QStringLiteral("%1: %2").arg(what, reason), stepRc);
+}
+
+// Virtual machine instructions between two counts of the integrity check's progress.
+constexpr int kInstructionsPerCount = 1000;
+// About how many counts the check makes per page of the file, to measure its progress.
+constexpr qint64 kCountsPerPage = 1;
+
+int countInstructions(void *counter)
+{
+    ++*static_cast<std::atomic<qint64> *>(counter);
+    return 0;
+}
+
+// SQLite's integrity check, whose first line is "ok" for a sound file. A stop
+// interrupts it.
+QString integrityCheck(sqlite3 *db, const StepProgress &progress)
+{
+    const qint64 expected = pageCount(db) * kCountsPerPage + 1;
+    if (progress && !progress(0, expected))
+        throw Aborted();
+    std::atomic<qint64> counted{0};
+    sqlite3_progress_handler(db, kInstructionsPerCount, countInstructions, &counted);
+    bool stopped = false;
+    const auto tell = [&] {
+        if (stopped || !progress || progress(std::min(counted.load(), expected - 1), expected))
+            return;
+        stopped = true;
+        sqlite3_interrupt(db);
+    };
+    // The handler points at counted: it goes first.
+    const std::unique_ptr<sqlite3, void (*)(sqlite3 *)> handlerOff(
+        db, [](sqlite3 *handle) { sqlite3_progress_handler(handle, 0, nullptr, nullptr); });
+    QString verdict;
+    try {
+        verdict = runPiece(
+            [db] {
+                detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
+                return check.step() ? textOf(check.get(), 0) : QString();
+            },
+            tell);
+    } catch (const Error &) {
+        if (!stopped)
+            throw;
+    }
+    if (stopped)
+        throw Aborted();
+    return verdict;
 }
 
 const int kLiveFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
@@ -205,7 +347,12 @@ void ClosedConnections::forget(Connection *connection)
         list->m_closed.removeAll(connection);
 }
 
-void copyDatabaseFile(const QString &livePath, const QString &copyPath)
+Aborted::Aborted()
+    : Error(QStringLiteral("Aborted"))
+{
+}
+
+void copyDatabaseFile(const QString &livePath, const QString &copyPath, const StepProgress &progress)
 {
     const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
     Handle source(livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
@@ -218,14 +365,14 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath)
         // removed. A caller that needs the copy durable syncs it once it is complete.
         detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
         detail::exec(copy.get(), "PRAGMA synchronous=OFF");
-        copyPages(source.get(), copy.get(), what);
+        copyPages(source.get(), copy.get(), what, progress, true);
     } catch (const Error &) {
         QFile::remove(copyPath);
         throw;
     }
 }
 
-void checkDatabaseFile(const QString &localPath)
+void checkDatabaseFile(const QString &localPath, const StepProgress &progress)
 {
     if (!QFileInfo(localPath).isFile())
         throw Error(QStringLiteral("The file \"%1\" does not exist.").arg(localPath));
@@ -235,9 +382,11 @@ void checkDatabaseFile(const QString &localPath)
         tables.step();
         if (sqlite3_column_int(tables.get(), 0) == 0)
             throw Error(QStringLiteral("it holds no tables"));
-        detail::Statement check(db.get(), QStringLiteral("PRAGMA integrity_check"));
-        if (!check.step() || textOf(check.get(), 0) != QLatin1String("ok"))
-            throw Error(QStringLiteral("it is damaged (%1)").arg(check ? textOf(check.get(), 0) : QString()));
+        const QString verdict = integrityCheck(db.get(), progress);
+        if (verdict != QLatin1String("ok"))
+            throw Error(QStringLiteral("it is damaged (%1)").arg(verdict));
+    } catch (const Aborted &) {
+        throw;
     } catch (const Error &error) {
         throw Error(QStringLiteral("The file \"%1\" is no sound database: %2").arg(localPath, error.message()),
                     error.code());
@@ -267,13 +416,14 @@ void useRollbackJournal(const QString &localPath)
     detail::leaveWalMode(db.get());
 }
 
-void replaceDatabaseContents(const QString &sourcePath, const QString &livePath)
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress)
 {
     if (!QFileInfo(livePath).isFile())
         throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
     Handle source(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
     Handle live(livePath, kLiveFlags);
-    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath));
+    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath),
+              progress, false);
 }
 
 void vacuumDatabaseFile(const QString &livePath)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
+
 #include <QList>
 #include <QString>
+
+#include "platform/db/Error.h"
 
 namespace quorl::db {
 
@@ -15,6 +19,18 @@ class Connection;
 
 // How long maintenance waits for another program's lock on the live file.
 inline constexpr int kMaintenanceBusyMilliseconds = 5000;
+
+// Told between the pieces of a long step how far it has come (done of total, in the
+// step's own unit), at least every few hundredths of a second, so that a window can
+// redraw. Returning false asks the step to stop; it then throws Aborted.
+using StepProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// A step stopped because its StepProgress asked it to; what it had written is gone.
+class Aborted : public Error
+{
+public:
+    Aborted();
+};
 
 // Closes every open connection of this program to the file and opens them again
 // when reopen() is called or the object goes out of scope. A connection destroyed
@@ -40,12 +56,13 @@ private:
 
 // A consistent copy of the live file written as a new file at copyPath (replaced
 // when it exists), read with SQLite's backup API so that a write of another program
-// in the middle of the copy cannot tear it.
-void copyDatabaseFile(const QString &livePath, const QString &copyPath);
+// in the middle of the copy cannot tear it. Another program may read the live file
+// meanwhile but waits to write until the copy is done.
+void copyDatabaseFile(const QString &livePath, const QString &copyPath, const StepProgress &progress = {});
 
 // Throws unless the file opens as a database, holds tables and passes SQLite's
 // integrity check. The file is only read.
-void checkDatabaseFile(const QString &localPath);
+void checkDatabaseFile(const QString &localPath, const StepProgress &progress = {});
 
 // Throws unless the file holds every table that sqlScript creates, each with all of
 // its columns; more tables or columns are allowed. The reason names the first table
@@ -57,8 +74,9 @@ void checkHoldsSchema(const QString &localPath, const QString &sqlScript);
 void useRollbackJournal(const QString &localPath);
 
 // Replaces the contents of the live file with those of sourcePath in one
-// transaction of the live file.
-void replaceDatabaseContents(const QString &sourcePath, const QString &livePath);
+// transaction of the live file. Progress is only told: once begun, the copy goes to
+// its end, so that it never stops half way through the live file.
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress = {});
 
 // Rebuilds the live file in place, so that it takes no more room than its rows need.
 void vacuumDatabaseFile(const QString &livePath);

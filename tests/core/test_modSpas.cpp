@@ -324,6 +324,77 @@ TEST_F(MaintenanceTest, AbortedRestoreLeavesTheDatabaseAndSaysSoInTheEvent)
     EXPECT_EQ(backupProgressWindow(), nullptr);
 }
 
+enum class Command { Backup, Restore };
+
+struct CancelCase {
+    const char *name;
+    Command command;
+    // Cancel is clicked once the bar has reached here: the start of the step.
+    double barAt;
+    bool aborts;
+};
+
+void PrintTo(const CancelCase &c, std::ostream *out) { *out << c.name; }
+
+class CancelDuringStep : public MaintenanceTest, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(CancelDuringStep, AbortsWithEverythingAsItWasUntilTheLiveFileIsWritten)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath());
+    addCustomers({"Jones"});
+    QFile::remove(safetyCopyPath(databasePath()));
+    const QByteArray before = readFile(databasePath());
+
+    bool clicked = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        frmBackup *progress = backupProgressWindow();
+        if (!clicked && progress && progress->ctlProgressBar1->Value() >= GetParam().barAt) {
+            progress->btnPrekid->click();
+            clicked = true;
+        }
+    });
+    watcher.start(0);
+    const bool backup = GetParam().command == Command::Backup;
+    expectFileDialog(archivePath(backup ? "new.SPA" : "SPA_08122026.SPA"));
+    expectMessage(GetParam().aborts ? QStringLiteral("Do you really want to cancel current operation")
+                                    : QStringLiteral("Database restored"),
+                  GetParam().aborts ? ui::vbYes : ui::vbOK);
+    if (backup)
+        BackupDatabaseCommand();
+    else
+        RestoreDatabaseCommand(nullptr);
+
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(backupProgressWindow(), nullptr);
+    if (!GetParam().aborts) {
+        EXPECT_EQ(names(), QStringList{"Smith"});
+        return;
+    }
+    EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_EQ(names(), (QStringList{"Smith", "Jones"}));
+    EXPECT_TRUE(hasEvent(backup ? "Database backup performed" : "Database restore performed",
+                         QStringLiteral("Aborted\r\n")));
+    EXPECT_FALSE(QFile::exists(archivePath("new.SPA")));
+    for (const QString &folder : {worldDir(), QFileInfo(databasePath()).absolutePath()}) {
+        const QStringList litter = QDir(folder).entryList({QStringLiteral("*.part"), QStringLiteral("*.tmp-*")});
+        EXPECT_TRUE(litter.isEmpty()) << litter.join(QLatin1Char(' ')).toStdString();
+    }
+    if (!backup && GetParam().barAt == kRestoreSafetyCopyPart.from) {
+        EXPECT_FALSE(QFile::exists(safetyCopyPath(databasePath())));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, CancelDuringStep,
+    ::testing::Values(CancelCase{"BackupCopy", Command::Backup, kBackupCopyPart.from, true},
+                      CancelCase{"RestoreSafetyCopy", Command::Restore, kRestoreSafetyCopyPart.from, true},
+                      CancelCase{"RestoreCheck", Command::Restore, kRestoreCheckPart.from, true},
+                      CancelCase{"RestoreBeforeCopyIn", Command::Restore, kRestoreCopyInPart.from, true},
+                      CancelCase{"RestoreCopyInIsNotStopped", Command::Restore, kRestoreCopyInPart.from + 1, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST_F(MaintenanceTest, CancelAnsweredNoLetsTheBackupFinish)
 {
     expectFileDialog(archivePath());

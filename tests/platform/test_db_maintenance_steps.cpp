@@ -1,0 +1,112 @@
+// The long steps of maintenance tell their progress between pieces, so a window can
+// redraw, and stop when asked, leaving nothing half written.
+
+#include <functional>
+#include <ostream>
+
+#include <QFile>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Maintenance.h"
+#include "support/QuorlTest.h"
+#include "support/TestFiles.h"
+
+namespace quorl {
+namespace {
+
+class MaintenanceStepsTest : public QuorlTest {
+protected:
+    // Some megabytes of customers: several pieces of every copy.
+    void fill(const QString &path, int rows)
+    {
+        db::Connection connection;
+        connection.Open(QStringLiteral("Data Source=") + path);
+        connection.Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                          "INSERT INTO Customer (Name, Notes) SELECT hex(randomblob(8)), "
+                                          "hex(randomblob(1000)) FROM n")
+                               .arg(rows));
+    }
+    QString copyPath() const { return worldDir() + QStringLiteral("/copy.db"); }
+};
+
+// Every call's figures, and the answer to give from the stopAt-th call on (1-based;
+// 0 never stops).
+struct Recorder {
+    int stopAt = 0;
+    QList<QPair<qint64, qint64>> calls;
+
+    db::StepProgress progress()
+    {
+        return [this](qint64 done, qint64 total) {
+            calls.append({done, total});
+            return stopAt == 0 || calls.size() < stopAt;
+        };
+    }
+};
+
+TEST_F(MaintenanceStepsTest, CopiesTellTheirProgressPieceByPieceUpToTheWhole)
+{
+    fill(databasePath(), 6000);
+    const std::function<void(const db::StepProgress &)> copies[] = {
+        [&](const db::StepProgress &progress) { db::copyDatabaseFile(databasePath(), copyPath(), progress); },
+        [&](const db::StepProgress &progress) { db::replaceDatabaseContents(copyPath(), databasePath(), progress); },
+    };
+    for (const auto &copy : copies) {
+        Recorder recorder;
+        copy(recorder.progress());
+        ASSERT_GE(recorder.calls.size(), 3);
+        for (int i = 1; i < recorder.calls.size(); ++i)
+            EXPECT_GE(recorder.calls[i].first, recorder.calls[i - 1].first);
+        EXPECT_GT(recorder.calls.last().first, recorder.calls.first().first);
+        EXPECT_EQ(recorder.calls.last().first, recorder.calls.last().second);
+    }
+}
+
+struct StopCase {
+    const char *name;
+    int stopAt;
+    std::function<void(const QString &live, const QString &copy, const db::StepProgress &)> step;
+    bool stops;   // false: the step goes to its end whatever the answer
+};
+
+void PrintTo(const StopCase &c, std::ostream *out) { *out << c.name; }
+
+class StepAskedToStop : public MaintenanceStepsTest, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(StepAskedToStop, StopsWithNothingWrittenOrGoesToItsEnd)
+{
+    fill(databasePath(), 6000);
+    db::copyDatabaseFile(databasePath(), copyPath());
+    fill(copyPath(), 10);
+    const QByteArray live = readFile(databasePath());
+    const QByteArray copy = readFile(copyPath());
+    Recorder recorder{GetParam().stopAt, {}};
+
+    if (GetParam().stops) {
+        EXPECT_THROW(GetParam().step(databasePath(), copyPath(), recorder.progress()), db::Aborted);
+        EXPECT_EQ(recorder.calls.size(), GetParam().stopAt) << "asked again after the stop";
+        EXPECT_TRUE(readFile(databasePath()) == live);
+    } else {
+        GetParam().step(databasePath(), copyPath(), recorder.progress());
+        EXPECT_TRUE(readFile(copyPath()) == copy);
+        EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+        EXPECT_NE(readFile(databasePath()), live);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StepAskedToStop,
+    ::testing::Values(
+        StopCase{"CopyRemovesThePartCopy", 2, [](const QString &live, const QString &copy,
+                                                 const db::StepProgress &progress) {
+                     db::copyDatabaseFile(live, copy, progress);
+                     EXPECT_FALSE(QFile::exists(copy)); }, true},
+        StopCase{"CheckAtItsStart", 1, [](const QString &, const QString &copy, const db::StepProgress &progress) {
+                     db::checkDatabaseFile(copy, progress); }, true},
+        StopCase{"CopyIntoTheLiveFileGoesOn", 1, [](const QString &live, const QString &copy,
+                                                    const db::StepProgress &progress) {
+                     db::replaceDatabaseContents(copy, live, progress); }, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace quorl
