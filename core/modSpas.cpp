@@ -107,8 +107,7 @@ QString programSchema()
 // may never come, and the program would hang for good.
 void refuseUnlessPlainFile(const QString &archivePath)
 {
-    const QFileInfo info(archivePath);
-    if (info.exists() && !info.isFile())
+    if (!paths::readRefusal(archivePath).isEmpty())
         throw std::runtime_error(QStringLiteral("The file %1 is no archive: only a plain file can be restored from.")
                                      .arg(quoted(archivePath))
                                      .toStdString());

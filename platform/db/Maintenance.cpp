@@ -50,11 +50,16 @@ public:
                         pragmaRc);
         }
     }
-    ~Handle() { sqlite3_close_v2(m_db); }
+    ~Handle() { close(); }
     Handle(const Handle &) = delete;
     Handle &operator=(const Handle &) = delete;
 
     sqlite3 *get() const { return m_db; }
+    void close()
+    {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
 
 private:
     sqlite3 *m_db = nullptr;
@@ -366,6 +371,12 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath, const St
         detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
         detail::exec(copy.get(), "PRAGMA synchronous=OFF");
         copyPages(source.get(), copy.get(), what, progress, true);
+        // Closing a large copy just written can take a good part of a second; the
+        // window goes on redrawing meanwhile.
+        runPiece([&copy] { copy.close(); }, [&progress] {
+            if (progress)
+                progress(1, 1);
+        });
     } catch (const Error &) {
         QFile::remove(copyPath);
         throw;
@@ -437,12 +448,6 @@ void vacuumDatabaseFile(const QString &livePath)
         throw Error(QStringLiteral("The database \"%1\" cannot be compacted: %2").arg(livePath, error.message()),
                     error.code());
     }
-}
-
-QStringList databaseCompanionPaths(const QString &livePath)
-{
-    return {livePath, livePath + QStringLiteral("-journal"), livePath + QStringLiteral("-wal"),
-            livePath + QStringLiteral("-shm")};
 }
 
 } // namespace quorl::db

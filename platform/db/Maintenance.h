@@ -81,7 +81,4 @@ void replaceDatabaseContents(const QString &sourcePath, const QString &livePath,
 // Rebuilds the live file in place, so that it takes no more room than its rows need.
 void vacuumDatabaseFile(const QString &livePath);
 
-// The live file and the files SQLite keeps beside it ("-journal", "-wal", "-shm").
-QStringList databaseCompanionPaths(const QString &livePath);
-
 } // namespace quorl::db
