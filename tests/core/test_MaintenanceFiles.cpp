@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "core/MaintenanceWorld.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modSpas.h"
@@ -98,7 +99,7 @@ extern "C" ssize_t pwrite64(int fd, const void *data, size_t size, off64_t offse
 namespace quorl {
 namespace {
 
-class MaintenanceFilesTest : public QuorlTest {
+class MaintenanceFilesTest : public MaintenanceWorld {
 public:
     QString tempDir() const { return worldDir() + QStringLiteral("/tmp"); }
     QString dataDir() const { return QFileInfo(databasePath()).canonicalPath(); }
@@ -132,35 +133,15 @@ public:
 protected:
     void SetUp() override
     {
-        QuorlTest::SetUp();
+        MaintenanceWorld::SetUp();
         setVariable("TMPDIR", tempDir());
         QDir().mkpath(tempDir());
-        QDir().mkpath(driveC() + QStringLiteral("/Quorlc/traces"));
-        DbConnection = OpenConnection(databasePath(), QString(), 500);
-        ASSERT_TRUE(DbConnection);
-        InitEventLog();
         addCustomers({"Smith", "Jones"});
     }
     void TearDown() override
     {
         stopRecording();
-        DbConnection.reset();
-        EventLogPath.clear();
-        QuorlTest::TearDown();
-    }
-
-    void addCustomers(const QStringList &names)
-    {
-        for (const QString &name : names)
-            DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES (%1)").arg(db::SqlQuote(name)));
-    }
-    QStringList names(db::Connection &connection)
-    {
-        auto rows = connection.ExecuteQuery(QStringLiteral("SELECT Name FROM Customer ORDER BY ID"));
-        QStringList found;
-        for (; !rows->isEOF(); rows->MoveNext())
-            found += rows->value(QStringLiteral("Name")).toString();
-        return found;
+        MaintenanceWorld::TearDown();
     }
     QString eventLog() const
     {
@@ -280,7 +261,7 @@ TEST_P(WriteFault, IsReportedWithItsEventAndTheNextStartRollsTheJournalBack)
     if (maintenance.prepare)
         (this->*maintenance.prepare)();
     addCustomers({"Added after the backup"});
-    const QStringList before = names(*DbConnection);
+    const QStringList before = customerNames(*DbConnection);
     const QByteArray bytesBefore = readFile(databasePath());
 
     failWritesTo(databasePath());
@@ -296,7 +277,7 @@ TEST_P(WriteFault, IsReportedWithItsEventAndTheNextStartRollsTheJournalBack)
     stopRecording();
     auto nextStart = OpenConnection(databasePath(), QString(), 500);
     ASSERT_TRUE(nextStart);
-    EXPECT_EQ(names(*nextStart), before);
+    EXPECT_EQ(customerNames(*nextStart), before);
     EXPECT_FALSE(QFile::exists(databasePath() + QStringLiteral("-journal")));
     nextStart.reset();
     EXPECT_TRUE(readFile(databasePath()) == bytesBefore);

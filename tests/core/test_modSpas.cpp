@@ -25,21 +25,13 @@
 #include "platform/db/Database.h"
 #include "platform/db/Maintenance.h"
 #include "platform/text/Text.h"
+#include "core/MaintenanceWorld.h"
 #include "support/HostileFiles.h"
 #include "support/QuorlTest.h"
 #include "support/TestFiles.h"
 
 namespace quorl {
 namespace {
-
-QStringList customerNames(db::Connection &connection)
-{
-    auto rows = connection.ExecuteQuery(QStringLiteral("SELECT Name FROM Customer ORDER BY ID"));
-    QStringList names;
-    for (; !rows->isEOF(); rows->MoveNext())
-        names += rows->value(QStringLiteral("Name")).toString();
-    return names;
-}
 
 // The same program on the same file in another process, as a second instance would be.
 class OtherInstance {
@@ -93,28 +85,8 @@ private:
     bool m_mounted = false;
 };
 
-class MaintenanceTest : public QuorlTest {
+class MaintenanceTest : public MaintenanceWorld {
 protected:
-    void SetUp() override
-    {
-        QuorlTest::SetUp();
-        QDir().mkpath(driveC() + QStringLiteral("/Quorlc/traces"));
-        DbConnection = OpenConnection(databasePath(), QString(), 500);
-        ASSERT_TRUE(DbConnection);
-        InitEventLog();
-    }
-    void TearDown() override
-    {
-        DbConnection.reset();
-        EventLogPath.clear();
-        QuorlTest::TearDown();
-    }
-
-    void addCustomers(const QStringList &names)
-    {
-        for (const QString &name : names)
-            DbConnection->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES (%1)").arg(db::SqlQuote(name)));
-    }
     // Rows whose names hardly compress, so the archive is tens of kilobytes.
     void addNoisyCustomers(int count)
     {
