@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,6 +29,18 @@ constexpr int kBottomMargin = 40;
 
 } // namespace
 
+QString traceLogRefusal(const QString &localPath)
+{
+    const QString refusal = paths::readRefusal(localPath);
+    if (!refusal.isEmpty())
+        return refusal;
+    if (QFileInfo(localPath).size() > kTraceLogLimit)
+        return QStringLiteral("\"%1\" is larger than %2 MB, more than any day's log holds, and is not shown.")
+            .arg(localPath)
+            .arg(kTraceLogLimit / (1024 * 1024));
+    return QString();
+}
+
 bool readLogText(const QString &localPath, QString &text)
 {
     // Read-only and without a lock, so the program's own appends go on meanwhile;
@@ -35,8 +48,9 @@ bool readLogText(const QString &localPath, QString &text)
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Never more than the limit, even when the file grew after it was looked at.
+    const QByteArray bytes = file.read(kTraceLogLimit + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kTraceLogLimit)
         return false;
     QString content = text::fromAnsi(bytes);
     text.clear();
@@ -94,8 +108,9 @@ bool frmViewEventLog::load()
         const QString chosen = dlgExport(request);
         if (chosen.isEmpty())
             return false;
-        // A pipe or device would keep the read waiting for good; it is refused before anything opens it.
-        const QString refusal = paths::readRefusal(chosen);
+        // A pipe or device would keep the read waiting for good, and a huge file would fill
+        // the memory; either is refused before anything opens it.
+        const QString refusal = traceLogRefusal(chosen);
         if (!refusal.isEmpty()) {
             ui::MsgBox(refusal, ui::vbExclamation, windowTitle());
             return false;

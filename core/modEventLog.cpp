@@ -90,16 +90,21 @@ QString dayFolderName(const QDate &day)
     return day.toString(QStringLiteral("ddMMyyyy"));
 }
 
-QString eventLogEntry(const QDateTime &when, int code, const QString &details)
+QString eventLogEntry(const QDateTime &when, int code, const QStringList &detailLines)
 {
     const QString crLf = QStringLiteral("\r\n");
     QString entry = QLatin1Char('[') + text::formatGeneralDate(when) + QLatin1Char(']') + crLf;
     if (code >= 0 && code < kEventNameSlots)
         entry += QLatin1Char('[') + EventNames.at(code) + QLatin1Char(']') + crLf;
-    if (!details.isEmpty())
-        entry += text::crlf(details) + crLf;
+    for (const QString &line : detailLines)
+        entry += text::oneLine(line) + crLf;
     entry += crLf;
     return entry;
+}
+
+QString eventLogEntry(const QDateTime &when, int code, const QString &details)
+{
+    return eventLogEntry(when, code, details.isEmpty() ? QStringList() : QStringList{details});
 }
 
 void InitEventLog()
@@ -124,12 +129,17 @@ void InitEventLog()
 
 void WriteEventLog(const QDateTime &when, int code, const QString &details)
 {
+    WriteEventLog(when, code, details.isEmpty() ? QStringList() : QStringList{details});
+}
+
+void WriteEventLog(const QDateTime &when, int code, const QStringList &detailLines)
+{
     if (EventLogPath.isEmpty())
         return;
     try {
         // The user is not told (the program works on without its journal), but the lost
         // entry leaves a trace where a support person looks.
-        if (!text::appendAnsiFile(EventLogPath, eventLogEntry(when, code, details))) {
+        if (!text::appendAnsiFile(EventLogPath, eventLogEntry(when, code, detailLines))) {
             const QString event = code >= 0 && code < kEventNameSlots ? EventNames.at(code) : QString::number(code);
             logError(QStringLiteral("modEventLog.WriteEventLog"),
                      QStringLiteral("cannot write to %1; the entry \"%2\" of %3 is lost")

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 namespace quorl {
 
@@ -58,7 +59,12 @@ QString traceFolderPath();
 // "ddMMyyyy", the name of a day's folder.
 QString dayFolderName(const QDate &day);
 
-// The text of one entry: time line, event line (for codes 0 to 30), details, empty line; CR LF.
+// The text of one entry: time line, event line (for codes 0 to 30), a line for each
+// of the details, empty line; CR LF. Each detail is written on one line whatever it
+// holds (a name typed elsewhere, stored data, a file name, an error text), so only
+// the program ever starts an entry.
+QString eventLogEntry(const QDateTime &when, int code, const QStringList &detailLines);
+// The details on one line; "" writes no details line.
 QString eventLogEntry(const QDateTime &when, int code, const QString &details);
 
 // Prepares today's folder under the trace folder (only the last level is created)
@@ -67,6 +73,7 @@ void InitEventLog();
 
 // Appends one entry; it is on disk when the call returns. Never throws.
 void WriteEventLog(const QDateTime &when, int code, const QString &details);
+void WriteEventLog(const QDateTime &when, int code, const QStringList &detailLines);
 
 // Asks whether to delete traces older than seven days and, on Yes, deletes the
 // day folders before DateOnly(Now - 7 days).

@@ -257,7 +257,9 @@ QString Sprintf(const QString &format, const QVariantList &arguments)
 void LogMessage(int level, const QString &format, const QVariantList &arguments)
 {
     try {
-        const QString text = fillLogFormat(format, arguments);
+        // One entry a line: an error text or a name that carries a line break would
+        // otherwise start a line that looks like one the program wrote.
+        const QString text = text::oneLine(fillLogFormat(format, arguments));
         const QString stamp = ui::Now().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
         const QString path = messageLogPath();
         rollOver(path);

@@ -44,7 +44,8 @@ QString Sprintf(const QString &format, const Arguments &...arguments)
 
 // Appends one line "dd/MM/yyyy HH:mm:ss" + level tag + text to "message.log" in the
 // program folder. The format knows %s %S %d %D (text), %x %X (eight hexadecimal
-// digits) and %%. Never throws; a line that cannot be formatted is dropped.
+// digits) and %%. A line break or other control character in the text is written
+// as a blank. Never throws; a line that cannot be formatted is dropped.
 void LogMessage(int level, const QString &format, const QVariantList &arguments = {});
 
 // The character at the 1-based position, advancing the position; "" past the end.

@@ -56,7 +56,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Booking");
 const QString kNumberMessage = QStringLiteral("Please enter a valid number to continue");
-const QString kLineBreak = QStringLiteral("\r\n");
 const QString kBookingGone =
     QStringLiteral("This booking no longer exists. It may have been cancelled in another window.");
 const QString kBookingInProgress =
@@ -1027,13 +1026,13 @@ BookingRecord frmBooking::enteredRecord() const
     return record;
 }
 
-QString frmBooking::eventDetails() const
+QStringList frmBooking::eventDetails() const
 {
     QStringList names;
     for (const AvailableBerth &berth : m_availableBerths->markedBerths())
         names.append(berth.name);
-    return QStringLiteral("From: ") + lblDates->text() + kLineBreak + QStringLiteral("Customer:") + lblName->text()
-        + kLineBreak + QStringLiteral("Berth(s): ") + names.join(QStringLiteral(", "));
+    return {QStringLiteral("From: ") + lblDates->text(), QStringLiteral("Customer:") + lblName->text(),
+            QStringLiteral("Berth(s): ") + names.join(QStringLiteral(", "))};
 }
 
 // A failed save leaves the form on this step with everything typed, and writes no
@@ -1078,7 +1077,7 @@ void frmBooking::SaveBooking()
 
 // ---- Leaving ---------------------------------------------------------------------------
 
-QString frmBooking::cancelDetails() const
+QStringList frmBooking::cancelDetails() const
 {
     QDateTime from = m_FromDateTime;
     QDateTime to = m_ToDateTime;
@@ -1096,8 +1095,8 @@ QString frmBooking::cancelDetails() const
         if (!CustomerRs->isEOF())
             name = textOf(*CustomerRs, "Name") + QStringLiteral(", ") + textOf(*CustomerRs, "HouseName");
     }
-    return QStringLiteral("From: ") + wallClockText(from) + QStringLiteral(" to ") + wallClockText(to) + kLineBreak
-        + QStringLiteral("Customer: ") + name;
+    return {QStringLiteral("From: ") + wallClockText(from) + QStringLiteral(" to ") + wallClockText(to),
+            QStringLiteral("Customer: ") + name};
 }
 
 void frmBooking::cmdCancel_Click()
@@ -1110,7 +1109,7 @@ void frmBooking::cmdCancel_Click()
         if (m_loaded && m_Mode == 2
             && ui::MsgBox(QStringLiteral("Do you want to delete existing reservation?"), ui::vbYesNo, kTitle)
                 == ui::vbYes) {
-            const QString details = cancelDetails();
+            const QStringList details = cancelDetails();
             // A booking another window cancelled meanwhile was logged there.
             if (deleteBooking(*DbConnection, m_BookingID) > 0)
                 WriteEventLog(ui::Now(), evBookingCancelled, details);

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QCheckBox;
@@ -120,8 +121,8 @@ private:
     bool checkDates();
     bool checkNumbersBeforeSave();
     BookingRecord enteredRecord() const;
-    QString eventDetails() const;
-    QString cancelDetails() const;
+    QStringList eventDetails() const;
+    QStringList cancelDetails() const;
     bool validateNumberBox(QLineEdit *box, const QString &title, bool wholeNumber);
     void Form_KeyDown(QKeyEvent *event);
 

@@ -86,6 +86,16 @@ QString fromAnsi(const QByteArray &bytes)
     return out;
 }
 
+QString oneLine(const QString &text)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
 QString crlf(const QString &text)
 {
     QString out;

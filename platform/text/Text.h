@@ -20,6 +20,11 @@ QString fromAnsi(const QByteArray &bytes);
 // Any mix of "\n", "\r\n" and "\r" becomes "\r\n".
 QString crlf(const QString &text);
 
+// The text on one line: CR, LF, TAB and every other control character (and the
+// Unicode line and paragraph separators) become a blank, so a value written into a
+// line-based log can never start a line of its own.
+QString oneLine(const QString &text);
+
 // Appends toAnsi(text), creating the file; the bytes are on disk when it returns.
 // False when the file cannot be opened or written.
 bool appendAnsiFile(const QString &localPath, const QString &text);

@@ -110,7 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, TraceViewerRefusalTest,
     ::testing::Values(NoPlainFileCase{"Fifo", [](const QString &path) { return (makeFifo(path), true); }},
                       NoPlainFileCase{"DeviceFile", makeNullDevice},
-                      NoPlainFileCase{"Folder", [](const QString &path) { return QDir().mkdir(path); }}),
+                      NoPlainFileCase{"Folder", [](const QString &path) { return QDir().mkdir(path); }},
+                      // Sparse, so the disk holds next to nothing of it.
+                      NoPlainFileCase{"LargerThanAnyDaysLog",
+                                      [](const QString &path) {
+                                          QFile file(path);
+                                          return file.open(QIODevice::WriteOnly) && file.resize(kTraceLogLimit + 1);
+                                      }}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -89,7 +89,7 @@ TEST_F(EventLogTest, EventLineFollowsTheCode)
     WriteEventLog(when, 27, QStringLiteral("spare slot"));
     WriteEventLog(when, 31, QStringLiteral("no such code"));
     WriteEventLog(when, -1, QString());
-    WriteEventLog(when, evBookingCancelled, QStringLiteral("Booking 7\nBerth A1"));
+    WriteEventLog(when, evBookingCancelled, QStringList{QStringLiteral("Booking 7"), QStringLiteral("Berth A1")});
 
     const QByteArray expected = QByteArray("[08/12/2026 12:00:00]\r\n[Regional settings modified]\r\n\r\n")
         + "[08/12/2026 12:00:00]\r\n[]\r\nspare slot\r\n\r\n"
@@ -194,6 +194,52 @@ INSTANTIATE_TEST_SUITE_P(
         UnwritableCase{"EventsLogIsAFolder", "C:\\Quorlc\\traces\\",
                        [](const QString &drive) { ASSERT_TRUE(QDir().mkpath(drive + "/Quorlc/traces/08122026/events.Log")); }}),
     [](const ::testing::TestParamInfo<UnwritableCase> &info) { return std::string(info.param.name); });
+
+// Text nobody typed in a one-line box (a name stored by another program, a file name
+// from the file dialog, SQLite's error text about a crafted archive) reaches both
+// logs; only the program may start an entry or a line.
+struct ForgingValue {
+    const char *name;
+    QString value;
+    QString written;
+};
+
+void PrintTo(const ForgingValue &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class LogValueOnOneLine : public EventLogTest, public ::testing::WithParamInterface<ForgingValue> {};
+
+TEST_P(LogValueOnOneLine, ReadsBackAsOneEntryOfOneLine)
+{
+    makeTraceFolder();
+    InitEventLog();
+    const QDateTime when(QDate(2026, 12, 8), QTime(10, 47, 0));
+    WriteEventLog(when, evCustomerDeleted, QStringLiteral("Name: ") + GetParam().value);
+    WriteEventLog(when, evBookingAdded, QStringList{QStringLiteral("From: ") + GetParam().value, QStringLiteral("Berth(s): A1")});
+    logError(QStringLiteral("modSpas.SpasavanjeExecute"), GetParam().value);
+
+    const QString entries = text::fromAnsi(dayLog());
+    const QString expected = QStringLiteral("[08/12/2026 10:47:00]\r\n[Customer deleted]\r\nName: %1\r\n\r\n"
+                                            "[08/12/2026 10:47:00]\r\n[Booking added]\r\nFrom: %1\r\nBerth(s): A1\r\n\r\n")
+                                 .arg(GetParam().written);
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(text::readAnsiLines(messageLogPath()),
+              QStringList{QStringLiteral("08/12/2026 10:47:00 (ERR): modSpas.SpasavanjeExecute: ") + GetParam().written});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, LogValueOnOneLine,
+    ::testing::Values(
+        ForgingValue{"CrLfForgingAnEntry", QStringLiteral("Smith\r\n\r\n[08/12/2026 10:47:00]\r\n[Customer deleted]"),
+                     QStringLiteral("Smith    [08/12/2026 10:47:00]  [Customer deleted]")},
+        ForgingValue{"LoneLineFeedAndCarriageReturn", QStringLiteral("a\nb\rc"), QStringLiteral("a b c")},
+        ForgingValue{"TabNulAndEscape", QStringLiteral(u"a\tb\u0000c\u001b"), QStringLiteral("a b c ")},
+        ForgingValue{"UnicodeLineBreaks", QStringLiteral(u"a\u0085b\u2028c\u2029d"), QStringLiteral("a b c d")},
+        ForgingValue{"PlainTextStaysAsItIs", QStringLiteral(u"O'Brien & Sons \u00a3"),
+                     QStringLiteral(u"O'Brien & Sons \u00a3")}),
+    [](const ::testing::TestParamInfo<ForgingValue> &info) { return std::string(info.param.name); });
 
 // Today is 8 December 2026: the limit is midnight of 1 December.
 TEST_F(EventLogTest, OldTracesGoOnYesOnlyRealDatesBeforeTheLimit)
