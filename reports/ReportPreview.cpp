@@ -31,15 +31,23 @@ ReportPreviewDialog::ReportPreviewDialog(QWidget *parent)
     setModal(false);
     connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) {
         try {
-            // Printing to a file from here names it in Qt's own dialogs; the file is
-            // opened only when painting starts, so it is looked at first.
+            // Printing to a file from here names it in Qt's own dialogs; a refused
+            // name is told before anything is painted.
             const QString refusal = paths::writeRefusal(printer->outputFileName(), databaseInUse());
             if (!refusal.isEmpty()) {
                 printer->setOutputFileName(QString());
                 ui::MsgBox(refusal, ui::vbExclamation);
                 return;
             }
-            m_document.print(*printer);
+            QString reason;
+            if (!ui::printThroughTemporaryFile(*printer, databaseInUse(), [this, printer] { return m_document.print(*printer); },
+                                               &reason)
+                && !reason.isEmpty()) {
+                logError(QStringLiteral("ReportPreviewDialog.paintRequested"),
+                         printer->outputFileName() + QStringLiteral(": ") + reason);
+                printer->setOutputFileName(QString());
+                ui::MsgBox(reason, ui::vbExclamation);
+            }
         } catch (const std::exception &error) {
             logError(QStringLiteral("ReportPreviewDialog.paintRequested"), error);
         }
@@ -86,11 +94,16 @@ bool printReport(const ReportDocument &document)
     document.setUp(printer);
     if (!ui::chooseDefaultPrinter(printer, document.name, databaseInUse()))
         return false;
-    if (document.print(printer))
+    QString reason;
+    if (ui::printThroughTemporaryFile(printer, databaseInUse(), [&] { return document.print(printer); }, &reason))
         return true;
     const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    logError(QStringLiteral("printReport"), QStringLiteral("cannot print \"%1\" on %2").arg(document.name, where));
-    ui::MsgBox(QStringLiteral("The report could not be printed on %1.").arg(where), ui::vbOKOnly | ui::vbCritical);
+    logError(QStringLiteral("printReport"),
+             QStringLiteral("cannot print \"%1\" on %2%3").arg(document.name, where, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+    QString message = QStringLiteral("The report could not be printed on %1.").arg(where);
+    if (!reason.isEmpty())
+        message += QStringLiteral("\n\n") + reason;
+    ui::MsgBox(message, ui::vbOKOnly | ui::vbCritical);
     return false;
 }
 
