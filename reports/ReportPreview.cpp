@@ -39,10 +39,9 @@ ReportPreviewDialog::ReportPreviewDialog(QWidget *parent)
                 ui::MsgBox(refusal, ui::vbExclamation);
                 return;
             }
+            const auto paint = [this, printer] { return m_document.print(*printer); };
             QString reason;
-            if (!ui::printThroughTemporaryFile(*printer, databaseInUse(), [this, printer] { return m_document.print(*printer); },
-                                               &reason)
-                && !reason.isEmpty()) {
+            if (!ui::printThroughTemporaryFile(*printer, databaseInUse(), paint, &reason) && !reason.isEmpty()) {
                 logError(QStringLiteral("ReportPreviewDialog.paintRequested"),
                          printer->outputFileName() + QStringLiteral(": ") + reason);
                 printer->setOutputFileName(QString());
@@ -98,11 +97,14 @@ bool printReport(const ReportDocument &document)
     if (ui::printThroughTemporaryFile(printer, databaseInUse(), [&] { return document.print(printer); }, &reason))
         return true;
     const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    logError(QStringLiteral("printReport"),
-             QStringLiteral("cannot print \"%1\" on %2%3").arg(document.name, where, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
+    QString failure = QStringLiteral("cannot print \"%1\" on %2").arg(document.name, where);
     QString message = QStringLiteral("The report could not be printed on %1.").arg(where);
-    if (!reason.isEmpty())
+    // A refused or unwritable file says why, naming it.
+    if (!reason.isEmpty()) {
+        failure += QStringLiteral(": ") + reason;
         message += QStringLiteral("\n\n") + reason;
+    }
+    logError(QStringLiteral("printReport"), failure);
     ui::MsgBox(message, ui::vbOKOnly | ui::vbCritical);
     return false;
 }

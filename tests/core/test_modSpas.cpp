@@ -467,12 +467,12 @@ TEST_P(BackupOverTheDatabase, IsRefusedSayingWhyAndTheDatabaseKept)
     const QByteArray before = readFile(databasePath());
     const QString targetBefore = entryFingerprint(target);
     expectFileDialog(target);
-    expectMessage(QLatin1Char('"') + target + QStringLiteral("\" ") + why, ui::vbOK);
+    expectMessage(QStringLiteral("\"%1\" %2").arg(target, why), ui::vbOK);
     BackupDatabaseCommand();
     EXPECT_TRUE(readFile(databasePath()) == before);
     EXPECT_EQ(entryFingerprint(target), targetBefore);
     EXPECT_EQ(names(), QStringList{"Smith"});
-    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: \"") + target + QStringLiteral("\" ") + why));
+    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: \"%1\" %2").arg(target, why)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, BackupOverTheDatabase, ::testing::ValuesIn(kRefusedBackupTargets),

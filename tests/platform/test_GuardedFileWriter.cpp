@@ -83,7 +83,8 @@ TEST_P(GuardedFileWriterTest, WritesOnlyWhatItCheckedJustBeforeTheRename)
     c.between(target, databasePath());
     EXPECT_EQ(file.commit(), c.written);
 
-    EXPECT_TRUE(entryFingerprint(target).startsWith(QLatin1String(c.expectedAtTarget))) << entryFingerprint(target).toStdString();
+    const QString standing = entryFingerprint(target);
+    EXPECT_TRUE(standing.startsWith(QLatin1String(c.expectedAtTarget))) << standing.toStdString();
     if (c.written) {
         EXPECT_EQ(readFile(target), "new");
         if (keptMode) {

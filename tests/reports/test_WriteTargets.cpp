@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -71,6 +72,20 @@ void PrintTo(const WriterCase &c, std::ostream *os) { *os << c.name; }
 
 QString databaseFolder(const QString &database) { return QFileInfo(database).absolutePath(); }
 
+// The data folder mounted a second time in the world; "" where mounting needs a root this is not.
+QString boundDataFolder(const QString &world, const QString &database, Undo &undo)
+{
+    const QString mirror = world + "/mirror";
+    QDir(world).mkdir("mirror");
+    if (::geteuid() != 0
+        || ::mount(QFile::encodeName(databaseFolder(database)).constData(), QFile::encodeName(mirror).constData(),
+                   nullptr, MS_BIND, nullptr)
+            != 0)
+        return QString();
+    undo.add([mirror] { ::umount2(QFile::encodeName(mirror).constData(), MNT_DETACH); });
+    return mirror;
+}
+
 const TargetCase kTargets[] = {
     {"DatabaseByDriveCPathInOtherCase",
      [](const QString &, const QString &, Undo &) { return QStringLiteral("C:\\QUORLC\\DATA\\db.MDB"); }},
@@ -120,27 +135,13 @@ const TargetCase kTargets[] = {
      }},
     {"DataFolderBoundElsewhere",
      [](const QString &world, const QString &database, Undo &undo) {
-         const QString mountPoint = world + "/mirror";
-         QDir(world).mkdir("mirror");
-         if (::geteuid() != 0
-             || ::mount(QFile::encodeName(databaseFolder(database)).constData(),
-                        QFile::encodeName(mountPoint).constData(), nullptr, MS_BIND, nullptr)
-                 != 0)
-             return QString();
-         undo.add([mountPoint] { ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH); });
-         return mountPoint + "/DB.mdb";
+         const QString mirror = boundDataFolder(world, database, undo);
+         return mirror.isEmpty() ? mirror : mirror + "/DB.mdb";
      }},
     {"DatabaseWalThroughTheBoundFolder",
      [](const QString &world, const QString &database, Undo &undo) {
-         const QString mountPoint = world + "/mirror";
-         QDir(world).mkdir("mirror");
-         if (::geteuid() != 0
-             || ::mount(QFile::encodeName(databaseFolder(database)).constData(),
-                        QFile::encodeName(mountPoint).constData(), nullptr, MS_BIND, nullptr)
-                 != 0)
-             return QString();
-         undo.add([mountPoint] { ::umount2(QFile::encodeName(mountPoint).constData(), MNT_DETACH); });
-         return mountPoint + "/db.mdb-wal";
+         const QString mirror = boundDataFolder(world, database, undo);
+         return mirror.isEmpty() ? mirror : mirror + "/db.mdb-wal";
      }},
     {"SafetyCopyUnderConstructionInOtherCase",
      [](const QString &, const QString &, Undo &) { return QStringLiteral("c:\\quorlc\\data\\db.BAK.PART"); }},
@@ -178,7 +179,8 @@ const WriterCase kWriters[] = {
      }},
     {"CustomerExport", true, [](const QString &) { return ExportCustomers() == ExportOutcome::Written; }},
     {"ReservationExport", true, [](const QString &) { return ExportReservations() == ExportOutcome::Written; }},
-    {"TodaysReservationExport", true, [](const QString &) { return ExportTodaysReservations() == ExportOutcome::Written; }},
+    {"TodaysReservationExport", true,
+     [](const QString &) { return ExportTodaysReservations() == ExportOutcome::Written; }},
     {"WebPage", true, [](const QString &) { return GenerateWebBookingPage("https://forms.example/", "a@x.example"); }},
     {"PdfWithoutPrinter", true,
      [](const QString &) {
@@ -273,6 +275,25 @@ INSTANTIATE_TEST_SUITE_P(EveryWriter, WriteTargetTest,
                          [](const auto &info) {
                              return std::string(std::get<1>(info.param).name) + "To" + std::get<0>(info.param).name;
                          });
+
+// The preview paints through the same handler while the printer still names the
+// file of an earlier print: only the Print button writes it.
+TEST_F(WriterWorld, PreviewPaintingLeavesTheOutputFileAlone)
+{
+    const QString name = worldDir() + QStringLiteral("/earlier.pdf");
+    writeFile(name, "earlier print");
+    reports::ReportPreviewDialog preview;
+    preview.printer()->setOutputFormat(QPrinter::PdfFormat);
+    preview.printer()->setOutputFileName(name);
+    preview.setDocument(smallDocument());
+    preview.show();
+    auto *widget = preview.findChild<QPrintPreviewWidget *>();
+    ASSERT_TRUE(widget);
+    widget->updatePreview();
+    EXPECT_GE(widget->pageCount(), 1);
+    EXPECT_EQ(readFile(name), "earlier print");
+    EXPECT_EQ(preview.printer()->outputFileName(), name);
+}
 
 constexpr int kRaceRounds = 40;
 
