@@ -425,8 +425,12 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
 {
     bool busy = false;
     try {
-        if (isDatabaseFileOf(ArchivePath, DbPath) || !PrepareArchiveTarget(ArchivePath)) {
-            const QString refusal = QStringLiteral("Can't continue if file exist!");
+        // The database's own files and what is no plain file are refused saying why;
+        // an existing archive the user keeps (read-only, hidden) as it always was.
+        QString refusal = paths::writeRefusal(ArchivePath, DbPath);
+        if (refusal.isEmpty() && !PrepareArchiveTarget(ArchivePath))
+            refusal = QStringLiteral("Can't continue if file exist!");
+        if (!refusal.isEmpty()) {
             ui::MsgBox(refusal, ui::vbCritical | ui::vbOKOnly, QStringLiteral("Error!"));
             return MaintenanceOutcome::failed(refusal);
         }

@@ -31,15 +31,22 @@ ReportPreviewDialog::ReportPreviewDialog(QWidget *parent)
     setModal(false);
     connect(this, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *printer) {
         try {
-            // Printing to a file from here names it in Qt's own dialogs; the file is
-            // opened only when painting starts, so it is looked at first.
+            // Printing to a file from here names it in Qt's own dialogs; a refused
+            // name is told before anything is painted.
             const QString refusal = paths::writeRefusal(printer->outputFileName(), databaseInUse());
             if (!refusal.isEmpty()) {
                 printer->setOutputFileName(QString());
                 ui::MsgBox(refusal, ui::vbExclamation);
                 return;
             }
-            m_document.print(*printer);
+            const auto paint = [this, printer] { return m_document.print(*printer); };
+            QString reason;
+            if (!ui::printThroughTemporaryFile(*printer, databaseInUse(), paint, &reason) && !reason.isEmpty()) {
+                logError(QStringLiteral("ReportPreviewDialog.paintRequested"),
+                         printer->outputFileName() + QStringLiteral(": ") + reason);
+                printer->setOutputFileName(QString());
+                ui::MsgBox(reason, ui::vbExclamation);
+            }
         } catch (const std::exception &error) {
             logError(QStringLiteral("ReportPreviewDialog.paintRequested"), error);
         }
@@ -86,11 +93,19 @@ bool printReport(const ReportDocument &document)
     document.setUp(printer);
     if (!ui::chooseDefaultPrinter(printer, document.name, databaseInUse()))
         return false;
-    if (document.print(printer))
+    QString reason;
+    if (ui::printThroughTemporaryFile(printer, databaseInUse(), [&] { return document.print(printer); }, &reason))
         return true;
     const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    logError(QStringLiteral("printReport"), QStringLiteral("cannot print \"%1\" on %2").arg(document.name, where));
-    ui::MsgBox(QStringLiteral("The report could not be printed on %1.").arg(where), ui::vbOKOnly | ui::vbCritical);
+    QString failure = QStringLiteral("cannot print \"%1\" on %2").arg(document.name, where);
+    QString message = QStringLiteral("The report could not be printed on %1.").arg(where);
+    // A refused or unwritable file says why, naming it.
+    if (!reason.isEmpty()) {
+        failure += QStringLiteral(": ") + reason;
+        message += QStringLiteral("\n\n") + reason;
+    }
+    logError(QStringLiteral("printReport"), failure);
+    ui::MsgBox(message, ui::vbOKOnly | ui::vbCritical);
     return false;
 }
 

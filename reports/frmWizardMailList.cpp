@@ -44,7 +44,7 @@ QString mailingListText()
 
 bool writeMailingList(const QString &localPath, const QString &addresses, QString *error)
 {
-    text::AnsiFileWriter file(localPath);
+    text::AnsiFileWriter file(localPath, databaseInUse());
     const bool written = file.open() && file.write(addresses + QStringLiteral("\r\n")) && file.commit();
     if (!written && error)
         *error = file.errorString();
@@ -129,9 +129,9 @@ bool frmWizardMailList::finish()
     }
 
     QString reason;
-    if (!writeMailingList(paths::resolve(fileName), addresses, &reason)) {
+    if (!writeMailingList(paths::resolveForOpen(fileName), addresses, &reason)) {
         logError(QStringLiteral("frmWizardMailList.Finish"), fileName + QStringLiteral(": ") + reason);
-        return backToFileName(QStringLiteral("Invalid filename"));
+        return backToFileName(QStringLiteral("Invalid filename\n\n") + reason);
     }
     WriteEventLog(ui::Now(), evMailingListGenerated, QStringLiteral("Filename: ") + fileName);
     return true;

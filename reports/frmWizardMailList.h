@@ -14,7 +14,8 @@ namespace quorl {
 QString mailingListText();
 
 // Writes the addresses (mailingListText()) and CR LF into the file, as Windows-1252. The
-// file appears only whole; false, with the reason in *error, when it could not be written.
+// file appears only whole, never over a file of the database in use or a device; false,
+// with the reason in *error, when it could not be written.
 bool writeMailingList(const QString &localPath, const QString &addresses, QString *error = nullptr);
 
 // The three-page wizard that writes the customers' e-mail addresses into a file.

@@ -11,6 +11,7 @@
 #include "platform/db/FieldValue.h"
 #include "platform/db/Recordset.h"
 #include "platform/paths/FileTargets.h"
+#include "platform/paths/Paths.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -141,7 +142,7 @@ QString csvField(const QVariant &value)
 
 bool writeCsvFile(db::Recordset &rows, const QString &localPath, QString *error)
 {
-    text::AnsiFileWriter file(localPath);
+    text::AnsiFileWriter file(localPath, databaseInUse());
     const auto fail = [&] {
         if (error)
             *error = file.errorString();
@@ -222,7 +223,7 @@ ExportOutcome WriteCsvExport(db::Recordset &rows, const QString &defaultName)
     }
 
     QString reason;
-    if (!writeCsvFile(rows, path, &reason)) {
+    if (!writeCsvFile(rows, paths::resolveForOpen(path), &reason)) {
         logError(QStringLiteral("modExport.WriteCsvExport"), path + QStringLiteral(": ") + reason);
         showExportFailure(reason);
         return ExportOutcome::Failed;

@@ -25,8 +25,9 @@ QString csvValueText(const QVariant &value);
 QString csvField(const QVariant &value);
 
 // Writes the header of column names and then every row from the first, each line
-// ending in CR LF, as Windows-1252, into localPath. The file appears only whole:
-// false, with the reason in *error, when it could not be written.
+// ending in CR LF, as Windows-1252, into localPath. The file appears only whole, and
+// never over a file of the database in use or a device: false, with the reason in
+// *error, when it could not be written.
 bool writeCsvFile(db::Recordset &rows, const QString &localPath, QString *error = nullptr);
 
 // Asks for the file and writes it; with no rows, says "There is no data to export".

@@ -7,6 +7,7 @@
 #include "core/modDatabase.h"
 #include "core/modMessageLog.h"
 #include "platform/paths/FileTargets.h"
+#include "platform/paths/Paths.h"
 #include "platform/text/AnsiFileWriter.h"
 #include "platform/text/Text.h"
 #include "platform/ui/Clock.h"
@@ -173,7 +174,7 @@ bool GenerateWebBookingPage(const QString &Action, const QString &Email)
         return false;
     }
 
-    text::AnsiFileWriter file(path);
+    text::AnsiFileWriter file(paths::resolveForOpen(path), databaseInUse());
     if (!file.open() || !file.write(page + QStringLiteral("\r\n")) || !file.commit()) {
         logError(QStringLiteral("GenerateWebBookingPage"), path + QStringLiteral(": ") + file.errorString());
         showSaveError(file.errorString());

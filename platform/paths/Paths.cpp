@@ -1,7 +1,10 @@
 #include "platform/paths/Paths.h"
 
+#include <dirent.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
@@ -70,6 +73,50 @@ QString walk(const QString &root, const QString &rest, bool keepTrailing)
     return current;
 }
 
+// The entry of folder named like name, asking the kernel with the folder's path as it
+// stands (QDir would fold its ".." by text); empty when none.
+QString kernelEntry(const QString &folder, const QString &name)
+{
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return QString();
+    QString found;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString entryName = QFile::decodeName(entry->d_name);
+        if (entryName == name) {
+            found = entryName;
+            break;
+        }
+        if (found.isEmpty() && entryName.compare(name, Qt::CaseInsensitive) == 0)
+            found = entryName;
+    }
+    ::closedir(dir);
+    return found;
+}
+
+// As walk(), but every part kept as given, "." and ".." included.
+QString walkForOpen(const QString &root, const QString &rest)
+{
+    QString current = root;
+    const QStringList parts = rest.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    for (qsizetype index = 0; index < parts.size(); ++index) {
+        const QString &part = parts.at(index);
+        const bool last = index == parts.size() - 1;
+        if (part.isEmpty() && !last)
+            continue;
+        QString name = part;
+        if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
+            const QString found = kernelEntry(current, part);
+            if (!found.isEmpty())
+                name = found;
+        }
+        if (!current.endsWith(QLatin1Char('/')))
+            current += QLatin1Char('/');
+        current += name;
+    }
+    return current;
+}
+
 QString envFolder(const char *name)
 {
     QString value = qEnvironmentVariable(name);
@@ -93,6 +140,18 @@ QString resolve(const QString &windowsOrLocalPath)
     if (isSeparator(path.front()))
         return walk(driveRoot(QLatin1Char('C')), path, keepTrailing);
     return walk(programFolder(), path, keepTrailing);
+}
+
+QString resolveForOpen(const QString &windowsOrLocalPath)
+{
+    const QString &path = windowsOrLocalPath;
+    if (path.isEmpty() || path.startsWith(QLatin1Char('/')))
+        return path;
+    if (hasDrive(path))
+        return walkForOpen(driveRoot(path.at(0)), path.mid(2));
+    if (isSeparator(path.front()))
+        return walkForOpen(driveRoot(QLatin1Char('C')), path);
+    return walkForOpen(programFolder(), path);
 }
 
 QString resolveFromCurrentFolder(const QString &path)

@@ -16,6 +16,12 @@ namespace quorl::paths {
 // root; a path with neither drive nor root is taken from the program folder.
 QString resolve(const QString &windowsOrLocalPath);
 
+// The local path a file named for writing is opened at. A local path (starting with
+// "/") is taken as it stands; a Windows-style or relative one is mapped as resolve()
+// maps it, but nothing is trimmed and "." and ".." stay for the kernel, which takes
+// them after following links, so the path names what the kernel will find.
+QString resolveForOpen(const QString &windowsOrLocalPath);
+
 // A path given on a command line: a Windows-style one (with a drive letter, or starting
 // with "\") and a local absolute one as resolve() reads them; any other is taken from
 // the current folder, as command-line tools do.

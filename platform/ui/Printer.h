@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -33,5 +34,14 @@ PrinterService &printerService();
 // and when the name is one no file may be written to (a file of the database in
 // use, a folder or device), which the user is told.
 bool chooseDefaultPrinter(QPrinter &printer, const QString &documentName, const QString &databaseInUse);
+
+// Runs paint, which paints into printer. When the printer writes a file (its output
+// file name is set), the file is painted into a private temporary one and put at the
+// output file name only once painting has ended, by the guarded rename that never
+// writes over a file of the database in use or a device. Painting for a preview
+// writes no file, and nothing is put in place. False when paint fails or the file
+// is not put in place; *error then gives the reason ("" when painting failed).
+bool printThroughTemporaryFile(QPrinter &printer, const QString &databaseInUse, const std::function<bool()> &paint,
+                               QString *error);
 
 } // namespace quorl::ui

@@ -1,15 +1,21 @@
 #include "core/modSpas.h"
 
+#include <cstring>
 #include <functional>
+#include <ostream>
 #include <random>
 
 #include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProcess>
@@ -399,26 +405,78 @@ TEST_F(MaintenanceTest, WorkOfAWindowInTheMiddleOfSavingIsNotRolledBack)
     EXPECT_FALSE(QFile::exists(archivePath()));
 }
 
-class BackupOverTheDatabase : public MaintenanceTest, public ::testing::WithParamInterface<const char *> {};
+struct RefusedBackupTarget {
+    const char *name;
+    // Makes what stands there and gives its path; "" when this machine cannot.
+    QString (*make)(const QString &world, const QString &database);
+    const char *why;
+};
 
-TEST_P(BackupOverTheDatabase, IsRefusedAndTheDatabaseKept)
+void PrintTo(const RefusedBackupTarget &c, std::ostream *os) { *os << c.name; }
+
+QString besideTheDatabase(const QString &database, const char *name)
 {
-    addCustomers({"Smith"});
-    const QString target = databasePath().replace(QStringLiteral("DB.mdb"), QLatin1String(GetParam()));
-    const QByteArray before = readFile(databasePath());
-    expectFileDialog(target);
-    expectMessage(QStringLiteral("Can't continue if file exist!"), ui::vbOK);
-    BackupDatabaseCommand();
-    EXPECT_TRUE(readFile(databasePath()) == before);
-    EXPECT_EQ(names(), QStringList{"Smith"});
-    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: Can't continue if file exist!")));
+    return QFileInfo(database).absolutePath() + QLatin1Char('/') + QLatin1String(name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, BackupOverTheDatabase, ::testing::Values("DB.mdb", "DB.bak", "DB.mdb-journal"),
-                         [](const auto &info) {
-                             QString name = QString::fromLatin1(info.param);
-                             return name.replace(QLatin1Char('.'), QLatin1Char('_')).replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
-                         });
+const RefusedBackupTarget kRefusedBackupTargets[] = {
+    {"DB_mdb", [](const QString &, const QString &database) { return database; }, "is the database in use"},
+    {"DB_bak", [](const QString &, const QString &database) { return besideTheDatabase(database, "DB.bak"); },
+     "is the database in use"},
+    {"DB_mdb_journal",
+     [](const QString &, const QString &database) { return besideTheDatabase(database, "DB.mdb-journal"); },
+     "is the database in use"},
+    {"HardLinkOfTheDatabase",
+     [](const QString &world, const QString &database) {
+         const QString link = world + QStringLiteral("/linked.SPA");
+         return ::link(QFile::encodeName(database).constData(), QFile::encodeName(link).constData()) == 0 ? link
+                                                                                                          : QString();
+     },
+     "is the database in use"},
+    {"Device",
+     [](const QString &world, const QString &) {
+         return makeNullDevice(world + QStringLiteral("/null.SPA")) ? world + QStringLiteral("/null.SPA") : QString();
+     },
+     "is not a plain file"},
+    {"Socket",
+     [](const QString &world, const QString &) {
+         const QString path = world + QStringLiteral("/socket.SPA");
+         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         const QByteArray name = QFile::encodeName(path);
+         if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
+             return QString();
+         std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+         const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+         ::close(fd);
+         return bound ? path : QString();
+     },
+     "is not a plain file"},
+};
+
+class BackupOverTheDatabase : public MaintenanceTest, public ::testing::WithParamInterface<RefusedBackupTarget> {};
+
+TEST_P(BackupOverTheDatabase, IsRefusedSayingWhyAndTheDatabaseKept)
+{
+    addCustomers({"Smith"});
+    const QString target = GetParam().make(worldDir(), databasePath());
+    if (target.isEmpty())
+        GTEST_SKIP() << "this machine cannot make the target";
+    const QString why = QLatin1String(GetParam().why);
+    const QByteArray before = readFile(databasePath());
+    const QString targetBefore = entryFingerprint(target);
+    expectFileDialog(target);
+    expectMessage(QStringLiteral("\"%1\" %2").arg(target, why), ui::vbOK);
+    BackupDatabaseCommand();
+    EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_EQ(entryFingerprint(target), targetBefore);
+    EXPECT_EQ(names(), QStringList{"Smith"});
+    EXPECT_TRUE(hasEvent("Database backup performed", QStringLiteral("Error: \"%1\" %2").arg(target, why)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, BackupOverTheDatabase, ::testing::ValuesIn(kRefusedBackupTargets),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MaintenanceTest, ExistingArchiveIsReplacedOnlyWhenPlain)
 {

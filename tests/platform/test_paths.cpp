@@ -62,6 +62,29 @@ INSTANTIATE_TEST_SUITE_P(Spellings, PathsFolding,
                                            Spelling{"c:\\", "/"},
                                            Spelling{"c:", ""}));
 
+class PathsForOpen : public PathsTest, public ::testing::WithParamInterface<Spelling> {};
+
+// The kernel takes ".." after a link and keeps a trailing blank: the path a writer
+// opens leaves both to it, and maps only the drive and the letter case.
+TEST_P(PathsForOpen, KeepsDotsAndBlanksForTheKernel)
+{
+    const QString expected = driveC() + QString::fromUtf8(GetParam().underDriveC);
+    EXPECT_EQ(paths::resolveForOpen(QString::fromUtf8(GetParam().windows)), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, PathsForOpen,
+                         ::testing::Values(Spelling{"c:\\QUORLC\\data\\..\\Data\\.\\db.MDB",
+                                                    "/Quorlc/data/../data/./DB.mdb"},
+                                           Spelling{"C:\\Quorlc\\DATA\\out.csv ", "/Quorlc/data/out.csv "},
+                                           Spelling{"c:\\Quorlc\\\\data\\", "/Quorlc/data/"},
+                                           Spelling{"\\Quorlc\\New\\x.txt", "/Quorlc/New/x.txt"}));
+
+TEST_F(PathsTest, LocalPathsAreOpenedAsTheyStand)
+{
+    for (const QString &local : {worldDir() + "/a/../QUORLC/ x ", worldDir() + "/data/DB.MDB", QString()})
+        EXPECT_EQ(paths::resolveForOpen(local), local);
+}
+
 TEST_F(PathsTest, DriveLettersFollowTheirVariablesAtCallTime)
 {
     unsetVariable("QUORL_DRIVE_D");
