@@ -119,10 +119,9 @@ int removeDeadFolders()
     if (parent < 0)
         return 0;
     int removed = 0;
-    const QStringList names = QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(temp).entryList({kFolderPrefix + QLatin1Char('*')},
+                                                   QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
-        if (!name.startsWith(kFolderPrefix))
-            continue;
         const QByteArray entry = QFile::encodeName(name);
         const int lock = lockIfDead(parent, entry, temp + QLatin1Char('/') + name, S_IFDIR);
         if (lock < 0)
