@@ -183,6 +183,14 @@ private:
     int m_fd = -1;
 };
 
+bool syncFolderOf(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return fd.valid() && ::fsync(fd.get()) == 0;
+}
+
 // The temporary file beside the target; removed unless committed. It is locked
 // (flock) for as long as this call holds it, so the program can tell the file of a
 // killed call, which nobody locks, from one still being written.
@@ -235,7 +243,9 @@ public:
             return ZRESULT_WRITE_ERROR;
         m_committed = true;
         m_fd.close();   // the data were synced above: nothing is left to report
-        return ZRESULT_OK;
+        // The rename lives in the folder: until it is synced a power cut can bring
+        // the old file back under the name.
+        return syncFolderOf(target) ? ZRESULT_OK : ZRESULT_WRITE_ERROR;
     }
 
 private:
@@ -330,6 +340,8 @@ public:
     bool agrees(const unsigned char *data, size_t size)
     {
         const size_t compared = std::min(size, m_length - m_matched);
+        if (compared == 0)
+            return true;   // the prefix may be null when there is none
         if (std::memcmp(data, m_prefix + m_matched, compared) != 0)
             return false;
         m_matched += compared;

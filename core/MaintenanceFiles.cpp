@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -35,18 +36,68 @@ bool stillLinked(int fd, const QByteArray &path)
         && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
-// The entry at path opened and locked, or -1 when it is gone or another run holds it.
-int lockIfUnheld(const QString &path, int flags)
+// The entry at path, of kind (S_IFREG or S_IFDIR), opened and locked when it is a
+// dead run's: this user's, no link, and nobody holding its lock; -1 otherwise. The
+// open neither follows a link nor waits (a FIFO put there would wait for a writer),
+// and what it opened must be the entry looked at.
+int lockIfDead(int folder, const QByteArray &name, const QString &path, mode_t kind)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), flags | O_NOFOLLOW | O_CLOEXEC);
+    struct stat named;
+    if (::fstatat(folder, name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0 || (named.st_mode & S_IFMT) != kind
+        || named.st_uid != ::geteuid())
+        return -1;
+    const int fd = ::openat(folder, name.constData(),
+                            O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | (kind == S_IFDIR ? O_DIRECTORY : 0));
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !stillLinked(fd, name)) {
+    struct stat held;
+    if (::fstat(fd, &held) != 0 || held.st_dev != named.st_dev || held.st_ino != named.st_ino
+        || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || !stillLinked(fd, QFile::encodeName(path))) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+// Removes what the folder holds, links as links: nothing outside it is touched.
+bool removeContents(int folder)
+{
+    const int listed = ::dup(folder);
+    DIR *entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!entries) {
+        if (listed >= 0)
+            ::close(listed);
+        return false;
+    }
+    bool removed = true;
+    while (const dirent *entry = ::readdir(entries)) {
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        struct stat info;
+        if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            removed = false;
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            const int inner = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            removed = inner >= 0 && removeContents(inner) && removed;
+            if (inner >= 0)
+                ::close(inner);
+            removed = ::unlinkat(folder, name, AT_REMOVEDIR) == 0 && removed;
+        } else {
+            removed = ::unlinkat(folder, name, 0) == 0 && removed;
+        }
+    }
+    ::closedir(entries);
+    return removed;
+}
+
+QString refusalOfPartialFile(const QString &path)
+{
+    return QStringLiteral("\"%1\" is in the way of the safety copy: it is not a plain file (a folder, link, device "
+                          "or pipe). Move it away, then try again.")
+        .arg(path);
 }
 
 void syncFolderOf(const QString &path)
@@ -61,69 +112,66 @@ void syncFolderOf(const QString &path)
         throw std::runtime_error("The folder of \"" + path.toStdString() + "\" cannot be written: " + reason);
 }
 
-// A partial archive begins with the archive's header, or with the zeros that keep
-// its place until the end: nothing else of that name is taken for one.
-bool looksLikePartialArchive(int fd)
-{
-    char head[40] = {};
-    const ssize_t got = ::pread(fd, head, sizeof head, 0);
-    if (got < 0)
-        return false;
-    if (got >= 4 && std::memcmp(head, "QSPA", 4) == 0)
-        return true;
-    for (ssize_t i = 0; i < got; ++i)
-        if (head[i] != 0)
-            return false;
-    return true;
-}
-
 int removeDeadFolders()
 {
+    const QString temp = QDir::tempPath();
+    const int parent = ::open(QFile::encodeName(temp).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (parent < 0)
+        return 0;
     int removed = 0;
-    const QFileInfoList folders = QDir(QDir::tempPath())
-                                      .entryInfoList({kFolderPrefix + QLatin1Char('*')},
-                                                     QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
-    for (const QFileInfo &folder : folders) {
-        const int lock = lockIfUnheld(folder.filePath(), O_RDONLY | O_DIRECTORY);
+    const QStringList names = QDir(temp).entryList({kFolderPrefix + QLatin1Char('*')},
+                                                   QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        const QByteArray entry = QFile::encodeName(name);
+        const int lock = lockIfDead(parent, entry, temp + QLatin1Char('/') + name, S_IFDIR);
         if (lock < 0)
             continue;
-        if (QDir(folder.filePath()).removeRecursively())
+        if (removeContents(lock) && ::unlinkat(parent, entry.constData(), AT_REMOVEDIR) == 0)
             ++removed;
         ::close(lock);
     }
+    ::close(parent);
     return removed;
+}
+
+// Removes one entry of the folder when it is a dead run's plain file.
+int removeIfDeadFile(const QString &path)
+{
+    const QFileInfo info(path);
+    const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return 0;
+    const QByteArray name = QFile::encodeName(info.fileName());
+    const int lock = lockIfDead(folder, name, path, S_IFREG);
+    const bool removed = lock >= 0 && ::unlinkat(folder, name.constData(), 0) == 0;
+    if (lock >= 0)
+        ::close(lock);
+    ::close(folder);
+    return removed ? 1 : 0;
 }
 
 int removeDeadPartialFile(const QString &target)
 {
-    const int lock = lockIfUnheld(target + QStringLiteral(".part"), O_RDONLY);
-    if (lock < 0)
-        return 0;
-    const bool removed = QFile::remove(target + QStringLiteral(".part"));
-    ::close(lock);
-    return removed ? 1 : 0;
+    const QString part = target + QStringLiteral(".part");
+    struct stat named;
+    if (::lstat(QFile::encodeName(part).constData(), &named) == 0 && !S_ISREG(named.st_mode))
+        throw std::runtime_error(refusalOfPartialFile(part).toStdString());
+    return removeIfDeadFile(part);
 }
 
+// Only the archive library's partial files of this very archive: its name, then
+// mkstemp's suffix of six letters and digits. Another archive's are another run's.
 int removeDeadArchiveParts(const QString &archive)
 {
-    // The archive library's own suffix: mkstemp's six letters and digits.
-    static const QRegularExpression partName(QStringLiteral("^.+\\.tmp-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression suffix(QStringLiteral("^\\.tmp-[A-Za-z0-9]{6}$"));
+    const QFileInfo chosen(archive);
+    const QString stem = chosen.fileName();
     int removed = 0;
-    const QFileInfoList files = QDir(QFileInfo(archive).absolutePath())
-                                    .entryInfoList({QStringLiteral("*.tmp-??????")},
-                                                   QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    const QString chosen = QFileInfo(archive).absoluteFilePath();
-    for (const QFileInfo &file : files) {
-        // The archive the user chose is never taken for litter, whatever its name.
-        if (!partName.match(file.fileName()).hasMatch() || file.absoluteFilePath() == chosen)
-            continue;
-        const int lock = lockIfUnheld(file.filePath(), O_RDONLY);
-        if (lock < 0)
-            continue;
-        if (looksLikePartialArchive(lock) && QFile::remove(file.filePath()))
-            ++removed;
-        ::close(lock);
-    }
+    const QStringList names = QDir(chosen.absolutePath())
+                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names)
+        if (name.startsWith(stem) && suffix.match(name.mid(stem.size())).hasMatch())
+            removed += removeIfDeadFile(chosen.absolutePath() + QLatin1Char('/') + name);
     return removed;
 }
 
@@ -152,7 +200,8 @@ MaintenanceFolder::MaintenanceFolder()
 
 MaintenanceFolder::~MaintenanceFolder()
 {
-    QDir(m_path).removeRecursively();
+    if (removeContents(m_lock))
+        ::rmdir(QFile::encodeName(m_path).constData());
     ::close(m_lock);
 }
 
@@ -167,9 +216,20 @@ PartialFile::PartialFile(const QString &target)
 {
     const QByteArray name = QFile::encodeName(m_path);
     for (int attempt = 0; attempt < 3 && m_fd < 0; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        // Neither a link followed nor a FIFO waited on: what is there must be a plain file.
+        struct stat named;
+        if (::lstat(name.constData(), &named) == 0 && !S_ISREG(named.st_mode))
+            throw std::runtime_error(refusalOfPartialFile(m_path).toStdString());
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == ELOOP)
+            throw std::runtime_error(refusalOfPartialFile(m_path).toStdString());
         if (fd < 0)
             throw std::runtime_error("The file \"" + m_target.toStdString() + "\" cannot be written: " + systemError());
+        struct stat held;
+        if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+            ::close(fd);
+            throw std::runtime_error(refusalOfPartialFile(m_path).toStdString());
+        }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(fd);
             throw std::runtime_error("The file \"" + m_target.toStdString()

@@ -53,9 +53,11 @@ private:
     bool m_placed = false;
 };
 
-// Removes what dead runs left: maintenance folders in the temporary folder, the
-// partial file of safetyCopy, and partial archives in the folder of archive (when
-// given). What a running instance holds is kept. Returns how many were removed.
+// Removes what dead runs of this user left, and nothing else: maintenance folders in
+// the temporary folder, the partial file of safetyCopy, and the partial archives of
+// archive (when given) beside it. What a running instance holds is kept, and links
+// are never followed. Returns how many were removed. Throws std::runtime_error,
+// naming it, when the partial file's name is taken by anything but a plain file.
 int removeDeadLeftovers(const QString &safetyCopy, const QString &archive = QString());
 
 } // namespace quorl

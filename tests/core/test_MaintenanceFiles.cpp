@@ -25,6 +25,7 @@
 #include "core/modSpas.h"
 #include "platform/db/Database.h"
 #include "platform/text/Text.h"
+#include "support/HostileFiles.h"
 #include "support/QuorlTest.h"
 #include "support/TestFiles.h"
 
@@ -33,10 +34,17 @@
 // writes to one file can be made to fail, as a failing disk's would.
 namespace {
 
+// A sync, and whether the watched name was there at that moment.
+struct Sync {
+    std::string path;
+    bool watchedThere = false;
+};
+
 struct DiskLog {
     std::mutex mutex;
     bool recording = false;
-    std::vector<std::string> synced;
+    std::vector<Sync> synced;
+    std::string watched;
     std::atomic<bool> failing{false};
     std::string failingFile;
 };
@@ -61,7 +69,7 @@ void noteSync(int fd)
     DiskLog &log = diskLog();
     const std::lock_guard<std::mutex> lock(log.mutex);
     if (log.recording)
-        log.synced.push_back(pathOf(fd));
+        log.synced.push_back({pathOf(fd), !log.watched.empty() && ::access(log.watched.c_str(), F_OK) == 0});
 }
 
 bool writeFails(int fd)
@@ -150,10 +158,12 @@ protected:
         return ok ? text : QString();
     }
 
-    void startRecording()
+    // Each sync also notes whether a name given to watch was there.
+    void startRecording(const QString &watched = QString())
     {
         const std::lock_guard<std::mutex> lock(diskLog().mutex);
         diskLog().synced.clear();
+        diskLog().watched = QFile::encodeName(watched).toStdString();
         diskLog().recording = true;
     }
     void stopRecording()
@@ -167,12 +177,27 @@ protected:
     {
         const std::lock_guard<std::mutex> lock(diskLog().mutex);
         QStringList synced;
-        for (const std::string &path : diskLog().synced) {
-            const QString name = QString::fromStdString(path);
+        for (const Sync &sync : diskLog().synced) {
+            const QString name = QString::fromStdString(sync.path);
             if (name == dataDir() || name.startsWith(dataDir() + QLatin1Char('/')))
                 synced += name.mid(dataDir().size());
         }
         return synced;
+    }
+    std::vector<Sync> syncs()
+    {
+        const std::lock_guard<std::mutex> lock(diskLog().mutex);
+        return diskLog().synced;
+    }
+    // What another instance leaves on the way through kind, that instance then killed.
+    void leaveAsAKilledRun(const char *kind)
+    {
+        QProcess other;
+        other.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
+                    {QStringLiteral("leave"), QLatin1String(kind), databasePath()});
+        EXPECT_TRUE(other.waitForReadyRead(10000) && other.readLine().trimmed() == "ready");
+        other.kill();
+        other.waitForFinished();
     }
     void failWritesTo(const QString &path)
     {
@@ -362,7 +387,7 @@ TEST_F(MaintenanceFilesTest, CompactRemovesWhatADeadRunLeftAndNothingElse)
     EXPECT_TRUE(QFile::exists(dataDir() + QStringLiteral("/notes.txt.tmp-Xy34Zw")));
 }
 
-TEST_F(MaintenanceFilesTest, PartialArchivesBesideTheArchiveAreKnownByTheirHeader)
+TEST_F(MaintenanceFilesTest, PartialArchivesOfOtherArchivesAreKeptWhateverTheyHold)
 {
     const QString folder = QFileInfo(archive()).absolutePath();
     writeFile(folder + QStringLiteral("/SPA_01122026.SPA.tmp-a1B2c3"), QByteArray(40, '\0') + "packed");
@@ -374,10 +399,142 @@ TEST_F(MaintenanceFilesTest, PartialArchivesBesideTheArchiveAreKnownByTheirHeade
     const QString chosen = folder + QStringLiteral("/SPA_05122026.SPA.tmp-m4N5o6");
     writeFile(chosen, QByteArray("QSPA") + QByteArray(60, 'x'));
 
-    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), chosen), 3);
-    EXPECT_EQ(entries(folder, QStringLiteral("*.tmp-*")),
-              (QStringList{QStringLiteral("SPA_04122026.SPA.tmp-toolong"), QStringLiteral("SPA_05122026.SPA.tmp-m4N5o6"),
-                           QStringLiteral("report.doc.tmp-j1K2l3")}));
+    const QStringList before = entries(folder, QStringLiteral("*.tmp-*"));
+    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), chosen), 0);
+    EXPECT_EQ(entries(folder, QStringLiteral("*.tmp-*")), before);
+}
+
+// An entry named like a leftover, beside the archive "DB.mdb.SPA" or, named
+// "quorl-maintenance-*", in the temporary folder.
+enum class Made { File, LinkOut, FolderWithALinkOut, KilledRunsPartialArchive };
+
+struct Found {
+    const char *name;
+    const char *entry;
+    Made made;
+    bool removed;
+    bool ofAnotherUser = false;   // given away, as root only
+    QByteArray bytes = {};
+};
+
+void PrintTo(const Found &f, std::ostream *out) { *out << f.name; }
+
+class LeftoverFound : public MaintenanceFilesTest, public ::testing::WithParamInterface<Found> {};
+
+TEST_P(LeftoverFound, IsRemovedOnlyWhenADeadRunOfThisUserMadeIt)
+{
+    const Found &row = GetParam();
+    if (row.ofAnotherUser && ::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user needs root";
+    const QString outside = worldDir() + QStringLiteral("/photos");
+    QDir().mkpath(outside);
+    writeFile(outside + QStringLiteral("/boat.jpg"), "a photo");
+    const QString entry = QLatin1String(row.entry);
+    QString path = (entry.startsWith(QStringLiteral("quorl-")) ? tempDir() : dataDir()) + QLatin1Char('/') + entry;
+    switch (row.made) {
+    case Made::File:
+        writeFile(path, row.bytes);
+        break;
+    case Made::LinkOut:
+        QFile::link(outside, path);
+        break;
+    case Made::FolderWithALinkOut:
+        QDir().mkpath(path);
+        QFile::link(outside, path + QStringLiteral("/photos"));
+        break;
+    case Made::KilledRunsPartialArchive:
+        leaveAsAKilledRun("archive");
+        path = dataDir() + QLatin1Char('/') + entries(dataDir(), entry).value(0);
+        break;
+    }
+    if (row.ofAnotherUser) {
+        ASSERT_EQ(::lchown(QFile::encodeName(path).constData(), 4242, 4242), 0);
+    }
+    const QString before = entryFingerprint(path);
+    ASSERT_NE(before, QStringLiteral("nothing"));
+
+    EXPECT_EQ(removeDeadLeftovers(safetyCopyPath(databasePath()), databasePath() + QStringLiteral(".SPA")),
+              row.removed ? 1 : 0);
+    EXPECT_EQ(entryFingerprint(path), row.removed ? QStringLiteral("nothing") : before);
+    EXPECT_EQ(readFile(outside + QStringLiteral("/boat.jpg")), QByteArray("a photo"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LeftoverFound,
+    ::testing::Values(Found{"EmptyFileOfAnotherName", "notes.tmp-abcdef", Made::File, false},
+                      Found{"ZerosNamedLikeAnotherArchivesPart", "disk.img.tmp-a1B2c3", Made::File, false, false,
+                            QByteArray(4096, '\0')},
+                      Found{"AnotherArchivesPartialFile", "other.SPA.tmp-d4E5f6", Made::File, false, false,
+                            QByteArray("QSPA") + QByteArray(60, 'x')},
+                      Found{"LinkNamedLikeOurPartialArchive", "DB.mdb.SPA.tmp-g7H8i9", Made::LinkOut, false},
+                      Found{"AnotherUsersPartialArchive", "DB.mdb.SPA.tmp-h1J2k3", Made::File, false, true,
+                            QByteArray(40, '\0')},
+                      Found{"AnotherUsersMaintenanceFolder", "quorl-maintenance-Ot12Hr", Made::FolderWithALinkOut,
+                            false, true},
+                      Found{"LinkNamedLikeAMaintenanceFolder", "quorl-maintenance-Lk34Mn", Made::LinkOut, false},
+                      Found{"DeadRunsFolderWithALinkOut", "quorl-maintenance-Dd56Ee", Made::FolderWithALinkOut, true},
+                      Found{"DeadRunsOwnPartialArchive", "DB.mdb.SPA.tmp-*", Made::KilledRunsPartialArchive, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A pipe where the safety copy's partial file goes: opened, it would wait for good.
+struct Blocked {
+    const char *name;
+    void (MaintenanceFilesTest::*prepare)();   // before the pipe is made; may be null
+    bool choosesArchive;
+    void (*command)();
+};
+
+void PrintTo(const Blocked &b, std::ostream *out) { *out << b.name; }
+
+class PipeForThePartialFile : public MaintenanceFilesTest, public ::testing::WithParamInterface<Blocked> {};
+
+TEST_P(PipeForThePartialFile, IsRefusedAtOnceByNameAndTheDatabaseIsLeftAlone)
+{
+    if (GetParam().prepare)
+        (this->*GetParam().prepare)();
+    const QString pipe = safetyCopyPath(databasePath()) + QStringLiteral(".part");
+    makeFifo(pipe);
+    const QByteArray bytes = readFile(databasePath());
+    if (GetParam().choosesArchive)
+        expectFileDialog(archive());
+    expectMessage(pipe, ui::vbOK);
+
+    EXPECT_FALSE(waitedOnFifo(pipe, [&] {
+        GetParam().command();
+        try {
+            const PartialFile part(safetyCopyPath(databasePath()));
+            ADD_FAILURE() << "the safety copy was begun in a pipe";
+        } catch (const std::runtime_error &error) {
+            EXPECT_TRUE(QString::fromStdString(error.what()).contains(pipe)) << error.what();
+        }
+    }));
+    EXPECT_EQ(entryFingerprint(pipe), QStringLiteral("pipe"));
+    EXPECT_TRUE(readFile(databasePath()) == bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, PipeForThePartialFile,
+    ::testing::Values(Blocked{"Backup", nullptr, true, [] { BackupDatabaseCommand(); }},
+                      Blocked{"Restore", &MaintenanceFilesTest::backup, true, [] { RestoreDatabaseCommand(nullptr); }},
+                      Blocked{"Compact", nullptr, false, &CompactDatabaseCommand}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// The rename is written in the archive's folder: unsynced, a power cut brings back
+// the old archive under the name.
+TEST_F(MaintenanceFilesTest, BackupSyncsTheArchivesFolderOnceTheArchiveIsInPlace)
+{
+    const QString folder = QFileInfo(worldDir()).canonicalFilePath();
+    startRecording(folder + QStringLiteral("/SPA_08122026.SPA"));
+    backup();
+    const std::vector<Sync> synced = syncs();
+
+    const auto part = std::find_if(synced.begin(), synced.end(), [&](const Sync &sync) {
+        return QString::fromStdString(sync.path).startsWith(folder + QStringLiteral("/SPA_08122026.SPA.tmp-"));
+    });
+    ASSERT_NE(part, synced.end()) << "the archive library's syncs are not seen";
+    EXPECT_TRUE(std::any_of(part, synced.end(), [&](const Sync &sync) {
+        return !part->watchedThere && sync.path == folder.toStdString() && sync.watchedThere;
+    }));
 }
 
 } // namespace
