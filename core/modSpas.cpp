@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <future>
+#include <optional>
 #include <stdexcept>
 
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
-#include <QStorageInfo>
 
 #include "core/MDIMain.h"
 #include "core/MaintenanceFiles.h"
@@ -27,6 +27,7 @@
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
 #include "platform/paths/FileTargets.h"
+#include "platform/paths/FreeSpace.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -114,12 +115,18 @@ void refuseUnlessPlainFile(const QString &archivePath)
 }
 
 // An archive whose database would not fit the temporary folder is refused before a
-// byte of it is unpacked, so that a small archive cannot fill the disk.
+// byte of it is unpacked, so that a small archive cannot fill the disk. When the
+// folder's free space cannot be told, no archive is taken: that is no proof it fits.
 void refuseUnlessItFits(quint64 size, const QString &folder, const QString &archivePath)
 {
     constexpr quint64 megabyte = 1024 * 1024;
-    const qint64 available = QStorageInfo(folder).bytesAvailable();
-    if (available < 0 || size <= quint64(available))
+    const std::optional<quint64> available = paths::freeBytes(folder);
+    if (!available)
+        throw std::runtime_error(QStringLiteral("The archive %1 cannot be unpacked: the free space in the temporary "
+                                                "folder cannot be told.")
+                                     .arg(quoted(archivePath))
+                                     .toStdString());
+    if (size <= *available)
         return;
     throw std::runtime_error(QStringLiteral("The archive %1 cannot be unpacked: not enough free space in the temporary "
                                             "folder (%2 MB needed).")

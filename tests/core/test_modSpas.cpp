@@ -1,6 +1,8 @@
 #include "core/modSpas.h"
 
 #include <functional>
+#include <optional>
+#include <ostream>
 #include <random>
 
 #include <sys/mount.h>
@@ -24,6 +26,7 @@
 #include "core/modttgz_api.h"
 #include "platform/db/Database.h"
 #include "platform/db/Maintenance.h"
+#include "platform/paths/FreeSpace.h"
 #include "platform/text/Text.h"
 #include "core/MaintenanceWorld.h"
 #include "support/HostileFiles.h"
@@ -563,6 +566,60 @@ TEST_F(MaintenanceTest, CompactKilledAtRandomMomentsLeavesASoundDatabaseWithEver
         ASSERT_EQ(customerNames(*connection), rows) << "round " << round;
     }
 }
+
+struct FreeSpaceCase {
+    const char *name;
+    // The temporary folder's free space from the size the archive declares; nothing
+    // when the system cannot tell it.
+    std::function<std::optional<quint64>(quint64 declared)> freeSpace;
+    const char *message;
+};
+
+void PrintTo(const FreeSpaceCase &c, std::ostream *out) { *out << c.name; }
+
+class RestoreWithFreeSpace : public MaintenanceTest, public ::testing::WithParamInterface<FreeSpaceCase> {
+protected:
+    void TearDown() override
+    {
+        paths::setFreeSpaceQuestion({});
+        MaintenanceTest::TearDown();
+    }
+};
+
+TEST_P(RestoreWithFreeSpace, UnpacksOnlyWhatIsKnownToFit)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath());
+    addCustomers({"Jones"});
+    quint64 declared = 0;
+    ASSERT_EQ(ZoriginalSize(archivePath(), defaultArchivePassword(), &declared), 0);
+    QStringList asked;
+    paths::setFreeSpaceQuestion([&](const QString &folder) {
+        asked += folder;
+        return GetParam().freeSpace(declared);
+    });
+
+    expectFileDialog(archivePath());
+    expectMessage(QString::fromUtf8(GetParam().message), ui::vbOK);
+    RestoreDatabaseCommand(nullptr);
+
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.at(0).startsWith(QDir::tempPath())) << asked.at(0).toStdString();
+    const bool restored = GetParam().message == std::string("Database restored");
+    EXPECT_EQ(names(), restored ? QStringList{"Smith"} : (QStringList{"Smith", "Jones"}));
+    EXPECT_TRUE(hasEvent("Database restore performed", restored ? QStringLiteral("\r\n") : QStringLiteral("Error: ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TemporaryFolders, RestoreWithFreeSpace,
+    ::testing::Values(
+        FreeSpaceCase{"Unknown", [](quint64) { return std::optional<quint64>(); },
+                      "SPA_08122026.SPA\" cannot be unpacked: the free space in the temporary folder cannot be told."},
+        FreeSpaceCase{"OneByteShort", [](quint64 declared) { return std::optional<quint64>(declared - 1); },
+                      "SPA_08122026.SPA\" cannot be unpacked: not enough free space in the temporary folder"},
+        FreeSpaceCase{"Exactly", [](quint64 declared) { return std::optional<quint64>(declared); },
+                      "Database restored"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BackupProgressCallback, KeepsTheBarWithinItsRangeAndNeverAbortsUnasked)
 {
