@@ -1,9 +1,7 @@
 #include "core/modSpas.h"
 
-#include <chrono>
 #include <exception>
 #include <functional>
-#include <future>
 #include <optional>
 #include <stdexcept>
 
@@ -24,6 +22,7 @@
 #include "core/modEventLog.h"
 #include "core/modMessageLog.h"
 #include "core/modttgz_api.h"
+#include "platform/db/Background.h"
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
 #include "platform/paths/FileTargets.h"
@@ -167,10 +166,7 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
 template <typename Work>
 auto whileRedrawing(Work work)
 {
-    auto running = std::async(std::launch::async, std::move(work));
-    while (running.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    return running.get();
+    return db::runInBackground(std::move(work), [] { QCoreApplication::processEvents(); });
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete
@@ -533,12 +529,17 @@ bool CompactDatabase(const QString &DbPath, bool MakeBackup, QString *error)
     try {
         if (!QFileInfo(DbPath).isFile())
             throw std::runtime_error("The database file \"" + DbPath.toStdString() + "\" does not exist.");
+        // The compact's window has no Cancel: both steps only let it redraw.
+        const db::StepProgress redraw = [](qint64, qint64) {
+            QCoreApplication::processEvents();
+            return true;
+        };
         if (MakeBackup)
-            makeSafetyCopy(DbPath);
+            makeSafetyCopy(DbPath, redraw);
         // Rebuilt in place through SQLite, journaled: a compact cut short by a crash
         // is rolled back at the next open. Unlike the former engine's compact, the
         // result is not encrypted; SQLite writes the file as it is.
-        db::vacuumDatabaseFile(DbPath);
+        db::vacuumDatabaseFile(DbPath, redraw);
         return true;
     } catch (const std::exception &failure) {
         if (error)

@@ -21,6 +21,7 @@
 
 #include "core/ctlProgressBar.h"
 #include "core/frmBackup.h"
+#include "core/frmCompact.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modttgz_api.h"
@@ -566,6 +567,42 @@ TEST_F(MaintenanceTest, CompactKilledAtRandomMomentsLeavesASoundDatabaseWithEver
         ASSERT_EQ(customerNames(*connection), rows) << "round " << round;
     }
 }
+
+class CompactWaitingForALock : public MaintenanceTest, public ::testing::WithParamInterface<bool> {};
+
+// Another program holds the write lock the rebuild needs and gives it up only once
+// the compact's dots have moved during the rebuild: a rebuild that kept the window's
+// thread would wait out the busy time, the dots standing still, and fail.
+TEST_P(CompactWaitingForALock, KeepsTheWindowRedrawingAndFinishesOnceItIsFree)
+{
+    const bool withSafetyCopy = GetParam();
+    addCustomers({"Smith"});
+    const QString bak = safetyCopyPath(databasePath());
+    QFile::remove(bak);
+    auto holder = OpenConnection(databasePath(), QString(), 500);
+    ASSERT_TRUE(holder);
+    holder->BeginTrans();
+    holder->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Held')"));
+
+    frmCompact window;
+    window.Execute();
+    // Only once the safety copy is in place is the rebuild the step that waits.
+    QObject::connect(window.Timer1, &QTimer::timeout, [&] {
+        if (holder->inTransaction() && (!withSafetyCopy || QFile::exists(bak)))
+            holder->CommitTrans();
+    });
+    QString failure;
+    EXPECT_TRUE(CompactDatabase(databasePath(), withSafetyCopy, &failure)) << failure.toStdString();
+    window.Destroy();
+
+    EXPECT_FALSE(holder->inTransaction()) << "the dots never moved while the compact waited";
+    EXPECT_EQ(names(), (QStringList{"Smith", "Held"}));
+    EXPECT_EQ(QFile::exists(bak), withSafetyCopy);
+    EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CompactWaitingForALock, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "WithSafetyCopy" : "WithoutSafetyCopy"; });
 
 struct FreeSpaceCase {
     const char *name;
