@@ -22,9 +22,9 @@
 #include "core/modEventLog.h"
 #include "core/modMessageLog.h"
 #include "core/modttgz_api.h"
-#include "platform/db/Background.h"
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
+#include "platform/db/RunPiece.h"
 #include "platform/paths/FileTargets.h"
 #include "platform/paths/FreeSpace.h"
 #include "platform/ui/Clock.h"
@@ -166,7 +166,7 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
 template <typename Work>
 auto whileRedrawing(Work work)
 {
-    return db::runInBackground(std::move(work), [] { QCoreApplication::processEvents(); });
+    return db::runPiece(std::move(work), [] { QCoreApplication::processEvents(); });
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete

@@ -12,9 +12,9 @@
 
 #include <sqlite3.h>
 
-#include "platform/db/Background.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/RunPiece.h"
 #include "platform/db/Sqlite.h"
 
 namespace quorl::db {
@@ -146,7 +146,7 @@ void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const
     waited.start();
     int stepRc = SQLITE_OK;
     while (!stopped) {
-        stepRc = runInBackground([backup] { return sqlite3_backup_step(backup, kPagesPerStep); }, tell);
+        stepRc = runPiece([backup] { return sqlite3_backup_step(backup, kPagesPerStep); }, tell);
         const bool lockedOut = isLockedOut(stepRc);
         if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
                       : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
@@ -207,7 +207,7 @@ QString integrityCheck(sqlite3 *db, const StepProgress &progress)
         db, [](sqlite3 *handle) { sqlite3_progress_handler(handle, 0, nullptr, nullptr); });
     QString verdict;
     try {
-        verdict = runInBackground(
+        verdict = runPiece(
             [db] {
                 detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
                 return check.step() ? textOf(check.get(), 0) : QString();
@@ -356,7 +356,7 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath, const St
         copyPages(source.get(), copy.get(), what, progress, true);
         // Closing a large copy just written can take a good part of a second; the
         // window goes on redrawing meanwhile.
-        runInBackground([&copy] { copy.close(); }, [&progress] {
+        runPiece([&copy] { copy.close(); }, [&progress] {
             if (progress)
                 progress(1, 1);
         });
@@ -434,7 +434,7 @@ void vacuumDatabaseFile(const QString &livePath, const StepProgress &progress)
                         error.code());
         }
     };
-    runInBackground(vacuum, [&progress] {
+    runPiece(vacuum, [&progress] {
         if (progress)
             progress(0, 1);
     });
