@@ -67,15 +67,5 @@ INSTANTIATE_TEST_SUITE_P(
                    std::pair<quint64, quint64>{1, kMountBytes}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(FreeSpaceQuestion, ReplacedAnswersInsteadOfTheSystemUntilPutBack)
-{
-    const auto before = paths::setFreeSpaceQuestion([](const QString &) { return std::optional<quint64>(); });
-    EXPECT_FALSE(paths::freeBytes(QDir::tempPath()));
-    paths::setFreeSpaceQuestion([](const QString &folder) { return std::optional<quint64>(folder.size()); });
-    EXPECT_EQ(paths::freeBytes(QStringLiteral("abc")), 3u);
-    paths::setFreeSpaceQuestion(before);
-    EXPECT_TRUE(paths::freeBytes(QDir::tempPath()));
-}
-
 } // namespace
 } // namespace quorl
