@@ -3,11 +3,13 @@
 #include "core/MDIMain.h"
 #include "core/modDatabase.h"
 #include "core/modMain.h"
+#include "platform/db/HeapReuse.h"
 #include "platform/ui/Services.h"
 #include "platform/ui/TextBoxes.h"
 
 int main(int argc, char *argv[])
 {
+    quorl::db::keepFreedHeapForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorl Marina"));
     Q_INIT_RESOURCE(resources);

@@ -58,7 +58,7 @@ bool frmCompact::Execute()
     lblInfo->setText(QString::fromLatin1(kInProgress));
     setWindowModality(Qt::ApplicationModal);
     show();
-    // The compact blocks the program; the window must be on the screen before it starts.
+    // On the screen before the compact starts, not at its first redraw.
     QElapsedTimer waited;
     waited.start();
     while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 500)

@@ -8,7 +8,8 @@ class QTimer;
 namespace quorl {
 
 // The busy window of the compact: "Operation in progress" with a growing row of
-// dots. The compact itself is one blocking call, during which the text stands still.
+// dots. The compact's steps run on a thread of their own and let the window redraw,
+// so the dots keep moving; there is no Cancel, as a rebuild goes to its end.
 class frmCompact : public QDialog
 {
     Q_OBJECT

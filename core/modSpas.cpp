@@ -1,9 +1,8 @@
 #include "core/modSpas.h"
 
-#include <chrono>
 #include <exception>
 #include <functional>
-#include <future>
+#include <optional>
 #include <stdexcept>
 
 #include <QApplication>
@@ -13,7 +12,6 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
-#include <QStorageInfo>
 
 #include "core/MDIMain.h"
 #include "core/MaintenanceFiles.h"
@@ -26,7 +24,9 @@
 #include "core/modttgz_api.h"
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
+#include "platform/db/RunPiece.h"
 #include "platform/paths/FileTargets.h"
+#include "platform/paths/FreeSpace.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -114,12 +114,18 @@ void refuseUnlessPlainFile(const QString &archivePath)
 }
 
 // An archive whose database would not fit the temporary folder is refused before a
-// byte of it is unpacked, so that a small archive cannot fill the disk.
+// byte of it is unpacked, so that a small archive cannot fill the disk. When the
+// folder's free space cannot be told, no archive is taken: that is no proof it fits.
 void refuseUnlessItFits(quint64 size, const QString &folder, const QString &archivePath)
 {
     constexpr quint64 megabyte = 1024 * 1024;
-    const qint64 available = QStorageInfo(folder).bytesAvailable();
-    if (available < 0 || size <= quint64(available))
+    const std::optional<quint64> available = paths::freeBytes(folder);
+    if (!available)
+        throw std::runtime_error(QStringLiteral("The archive %1 cannot be unpacked: the free space in the temporary "
+                                                "folder cannot be told.")
+                                     .arg(quoted(archivePath))
+                                     .toStdString());
+    if (size <= *available)
         return;
     throw std::runtime_error(QStringLiteral("The archive %1 cannot be unpacked: not enough free space in the temporary "
                                             "folder (%2 MB needed).")
@@ -160,10 +166,7 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
 template <typename Work>
 auto whileRedrawing(Work work)
 {
-    auto running = std::async(std::launch::async, std::move(work));
-    while (running.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    return running.get();
+    return db::runPiece(std::move(work), [] { QCoreApplication::processEvents(); });
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete
@@ -530,12 +533,17 @@ bool CompactDatabase(const QString &DbPath, bool MakeBackup, QString *error)
     try {
         if (!QFileInfo(DbPath).isFile())
             throw std::runtime_error("The database file \"" + DbPath.toStdString() + "\" does not exist.");
+        // The compact's window has no Cancel: both steps only let it redraw.
+        const db::StepProgress redraw = [](qint64, qint64) {
+            QCoreApplication::processEvents();
+            return true;
+        };
         if (MakeBackup)
-            makeSafetyCopy(DbPath);
+            makeSafetyCopy(DbPath, redraw);
         // Rebuilt in place through SQLite, journaled: a compact cut short by a crash
         // is rolled back at the next open. Unlike the former engine's compact, the
         // result is not encrypted; SQLite writes the file as it is.
-        db::vacuumDatabaseFile(DbPath);
+        db::vacuumDatabaseFile(DbPath, redraw);
         return true;
     } catch (const std::exception &failure) {
         if (error)

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -16,6 +14,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
+#include "platform/db/RunPiece.h"
 #include "platform/db/Sqlite.h"
 
 namespace quorl::db {
@@ -73,22 +72,6 @@ QString textOf(sqlite3_stmt *statement, int column)
 // Pages copied in one backup step: a step takes some milliseconds, and the steps
 // together take no longer than one step of the whole file.
 constexpr int kPagesPerStep = 1024;
-// How often progress is told while one piece of work runs.
-constexpr auto kReportInterval = std::chrono::milliseconds(50);
-
-// Runs one piece of a step on a thread of its own and calls tell every report
-// interval until it is done: a piece that blocks for long (a commit syncing a large
-// file, SQLite's check of the b-trees, which no progress handler breaks into) does
-// not keep a window from redrawing. Only the piece uses the database meanwhile.
-template <typename Piece>
-auto runPiece(Piece piece, const std::function<void()> &tell)
-{
-    auto running = std::async(std::launch::async, std::move(piece));
-    while (running.wait_for(kReportInterval) != std::future_status::ready)
-        tell();
-    return running.get();
-}
-
 qint64 pageCount(sqlite3 *db)
 {
     detail::Statement pages(db, QStringLiteral("PRAGMA page_count"));
@@ -437,17 +420,24 @@ void replaceDatabaseContents(const QString &sourcePath, const QString &livePath,
               progress, false);
 }
 
-void vacuumDatabaseFile(const QString &livePath)
+void vacuumDatabaseFile(const QString &livePath, const StepProgress &progress)
 {
     if (!QFileInfo(livePath).isFile())
         throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
-    Handle live(livePath, kLiveFlags);
-    try {
-        detail::exec(live.get(), "VACUUM");
-    } catch (const Error &error) {
-        throw Error(QStringLiteral("The database \"%1\" cannot be compacted: %2").arg(livePath, error.message()),
-                    error.code());
-    }
+    // Opened, used and closed on the worker alone: the handle is of no other thread.
+    const auto vacuum = [livePath] {
+        Handle live(livePath, kLiveFlags);
+        try {
+            detail::exec(live.get(), "VACUUM");
+        } catch (const Error &error) {
+            throw Error(QStringLiteral("The database \"%1\" cannot be compacted: %2").arg(livePath, error.message()),
+                        error.code());
+        }
+    };
+    runPiece(vacuum, [&progress] {
+        if (progress)
+            progress(0, 1);
+    });
 }
 
 } // namespace quorl::db

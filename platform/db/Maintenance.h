@@ -79,6 +79,7 @@ void useRollbackJournal(const QString &localPath);
 void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress = {});
 
 // Rebuilds the live file in place, so that it takes no more room than its rows need.
-void vacuumDatabaseFile(const QString &livePath);
+// Progress is only told, with nothing to count: a rebuild goes to its end.
+void vacuumDatabaseFile(const QString &livePath, const StepProgress &progress = {});
 
 } // namespace quorl::db

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <random>
 
@@ -25,11 +26,13 @@
 
 #include "core/ctlProgressBar.h"
 #include "core/frmBackup.h"
+#include "core/frmCompact.h"
 #include "core/modDatabase.h"
 #include "core/modEventLog.h"
 #include "core/modttgz_api.h"
 #include "platform/db/Database.h"
 #include "platform/db/Maintenance.h"
+#include "platform/paths/FreeSpace.h"
 #include "platform/text/Text.h"
 #include "core/MaintenanceWorld.h"
 #include "support/HostileFiles.h"
@@ -621,6 +624,96 @@ TEST_F(MaintenanceTest, CompactKilledAtRandomMomentsLeavesASoundDatabaseWithEver
         ASSERT_EQ(customerNames(*connection), rows) << "round " << round;
     }
 }
+
+class CompactWaitingForALock : public MaintenanceTest, public ::testing::WithParamInterface<bool> {};
+
+// Another program holds the write lock the rebuild needs and gives it up only once
+// the compact's dots have moved during the rebuild: a rebuild that kept the window's
+// thread would wait out the busy time, the dots standing still, and fail.
+TEST_P(CompactWaitingForALock, KeepsTheWindowRedrawingAndFinishesOnceItIsFree)
+{
+    const bool withSafetyCopy = GetParam();
+    addCustomers({"Smith"});
+    const QString bak = safetyCopyPath(databasePath());
+    QFile::remove(bak);
+    auto holder = OpenConnection(databasePath(), QString(), 500);
+    ASSERT_TRUE(holder);
+    holder->BeginTrans();
+    holder->Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Held')"));
+
+    frmCompact window;
+    window.Execute();
+    // Only once the safety copy is in place is the rebuild the step that waits.
+    QObject::connect(window.Timer1, &QTimer::timeout, [&] {
+        if (holder->inTransaction() && (!withSafetyCopy || QFile::exists(bak)))
+            holder->CommitTrans();
+    });
+    QString failure;
+    EXPECT_TRUE(CompactDatabase(databasePath(), withSafetyCopy, &failure)) << failure.toStdString();
+    window.Destroy();
+
+    EXPECT_FALSE(holder->inTransaction()) << "the dots never moved while the compact waited";
+    EXPECT_EQ(names(), (QStringList{"Smith", "Held"}));
+    EXPECT_EQ(QFile::exists(bak), withSafetyCopy);
+    EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CompactWaitingForALock, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "WithSafetyCopy" : "WithoutSafetyCopy"; });
+
+struct FreeSpaceCase {
+    const char *name;
+    // The temporary folder's free space from the size the archive declares; nothing
+    // when the system cannot tell it.
+    std::function<std::optional<quint64>(quint64 declared)> freeSpace;
+    const char *message;
+};
+
+void PrintTo(const FreeSpaceCase &c, std::ostream *out) { *out << c.name; }
+
+class RestoreWithFreeSpace : public MaintenanceTest, public ::testing::WithParamInterface<FreeSpaceCase> {
+protected:
+    void TearDown() override
+    {
+        paths::setFreeSpaceQuestion({});
+        MaintenanceTest::TearDown();
+    }
+};
+
+TEST_P(RestoreWithFreeSpace, UnpacksOnlyWhatIsKnownToFit)
+{
+    addCustomers({"Smith"});
+    backupTo(archivePath());
+    addCustomers({"Jones"});
+    quint64 declared = 0;
+    ASSERT_EQ(ZoriginalSize(archivePath(), defaultArchivePassword(), &declared), 0);
+    QStringList asked;
+    paths::setFreeSpaceQuestion([&](const QString &folder) {
+        asked += folder;
+        return GetParam().freeSpace(declared);
+    });
+
+    expectFileDialog(archivePath());
+    expectMessage(QString::fromUtf8(GetParam().message), ui::vbOK);
+    RestoreDatabaseCommand(nullptr);
+
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.at(0).startsWith(QDir::tempPath())) << asked.at(0).toStdString();
+    const bool restored = GetParam().message == std::string("Database restored");
+    EXPECT_EQ(names(), restored ? QStringList{"Smith"} : (QStringList{"Smith", "Jones"}));
+    EXPECT_TRUE(hasEvent("Database restore performed", restored ? QStringLiteral("\r\n") : QStringLiteral("Error: ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TemporaryFolders, RestoreWithFreeSpace,
+    ::testing::Values(
+        FreeSpaceCase{"Unknown", [](quint64) { return std::optional<quint64>(); },
+                      "SPA_08122026.SPA\" cannot be unpacked: the free space in the temporary folder cannot be told."},
+        FreeSpaceCase{"OneByteShort", [](quint64 declared) { return std::optional<quint64>(declared - 1); },
+                      "SPA_08122026.SPA\" cannot be unpacked: not enough free space in the temporary folder"},
+        FreeSpaceCase{"Exactly", [](quint64 declared) { return std::optional<quint64>(declared); },
+                      "Database restored"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BackupProgressCallback, KeepsTheBarWithinItsRangeAndNeverAbortsUnasked)
 {

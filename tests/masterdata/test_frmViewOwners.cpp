@@ -78,5 +78,27 @@ TEST_F(OwnerListTest, EditReReadsTheList)
     EXPECT_EQ(eventLog(), entry(QStringLiteral("Owner modified"), QStringLiteral("Name: 'Murphy & Sons' HouseName: ''")));
 }
 
+TEST_F(OwnerListTest, DoubleClickOnAnOwnerOpensNothing)
+{
+    exec(QStringLiteral("INSERT INTO Owner (Name) VALUES ('Jones'), ('Murphy')"));
+    frmViewOwners list;
+    list.Display();
+    list.listRecordset()->MoveLast();
+    bool openedByDoubleClick = false;
+    QTimer::singleShot(0, [&openedByDoubleClick] {
+        if (QWidget *opened = QApplication::activeModalWidget()) {
+            openedByDoubleClick = true;
+            opened->close();
+        }
+    });
+    emit grid(list)->DblClick();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(openedByDoubleClick);
+    for (QWidget *window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<frmAddOwner *>(window) && window->isVisible()) << "opened without a modal loop";
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(eventLog(), QString());
+}
+
 } // namespace
 } // namespace quorl

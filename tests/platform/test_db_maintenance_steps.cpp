@@ -108,5 +108,48 @@ INSTANTIATE_TEST_SUITE_P(
                      db::replaceDatabaseContents(copy, live, progress); }, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
+struct WaitCase {
+    const char *name;
+    std::function<void(const QString &live, const QString &copy, const db::StepProgress &)> step;
+};
+
+void PrintTo(const WaitCase &c, std::ostream *out) { *out << c.name; }
+
+class StepWaitingForALock : public MaintenanceStepsTest, public ::testing::WithParamInterface<WaitCase> {};
+
+// Another connection holds the write lock the step needs, and gives it up only when
+// the step tells its progress: a step that kept the calling thread until the lock was
+// free would wait out the busy time and fail, as a window that never redraws would.
+TEST_P(StepWaitingForALock, TellsItsProgressMeanwhileAndGoesOnOnceItIsFree)
+{
+    fill(databasePath(), 100);
+    db::copyDatabaseFile(databasePath(), copyPath());
+    db::Connection holder;
+    holder.Open(QStringLiteral("Data Source=") + databasePath());
+    holder.BeginTrans();
+    holder.Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES ('Held')"));
+    int told = 0;
+    const db::StepProgress progress = [&](qint64, qint64) {
+        if (told++ == 0)
+            holder.CommitTrans();
+        return true;
+    };
+
+    ASSERT_NO_THROW(GetParam().step(databasePath(), copyPath(), progress));
+    EXPECT_GE(told, 1);
+    EXPECT_FALSE(holder.inTransaction());
+    EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, StepWaitingForALock,
+    ::testing::Values(
+        WaitCase{"Vacuum", [](const QString &live, const QString &, const db::StepProgress &progress) {
+                     db::vacuumDatabaseFile(live, progress); }},
+        WaitCase{"CopyIntoTheLiveFile", [](const QString &live, const QString &copy,
+                                           const db::StepProgress &progress) {
+                     db::replaceDatabaseContents(copy, live, progress); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace quorl
