@@ -62,6 +62,23 @@ protected:
     }
 };
 
+// Sends the grid's double click and tells whether a modal window opened on it; one
+// that did is closed again so the test goes on.
+template <class Grid>
+bool doubleClickOpensAWindow(Grid *grid)
+{
+    bool opened = false;
+    QTimer::singleShot(0, qApp, [&opened] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            opened = true;
+            modal->close();
+        }
+    });
+    emit grid->DblClick();
+    QCoreApplication::processEvents();
+    return opened;
+}
+
 // Runs act on the modal window of type D as soon as its modal loop runs. A window
 // the act leaves open is closed afterwards so the test never hangs; *leftOpen says
 // whether that happened.
