@@ -149,8 +149,9 @@ int unpackDatabase(const QString &archivePath, const QString &unpacked, const QS
     return result;
 }
 
-// Refuses an unpacked database that lacks a table or column the program uses: every
-// window would fail on it.
+// Refuses an unpacked database that lacks a table or column the program uses (every
+// window would fail on it), or that holds a trigger or view of its own (it would run
+// on the program's saves and reads).
 void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archivePath)
 {
     try {
@@ -171,10 +172,21 @@ auto whileRedrawing(Work work)
 
 // A consistent copy of the live file as its ".bak", put in place only once complete
 // and synced, its folder too, so it survives a power cut during the work after it.
-void makeSafetyCopy(const QString &dbPath, const db::StepProgress &progress = {})
+// Read under the lock of heldBy when that holds the live file.
+void makeSafetyCopy(const QString &dbPath, const db::StepProgress &progress = {},
+                    const db::ContentsReplacement *heldBy = nullptr)
 {
     PartialFile building(safetyCopyPath(dbPath));
-    db::copyDatabaseFile(dbPath, building.path(), progress);
+    try {
+        if (heldBy)
+            heldBy->copyLiveFile(building.path(), progress);
+        else
+            db::copyDatabaseFile(dbPath, building.path(), progress);
+    } catch (const db::Aborted &) {
+        throw;
+    } catch (const db::Error &error) {
+        throw inUserTerms(error, building.path(), QStringLiteral("the safety copy ") + quoted(safetyCopyPath(dbPath)));
+    }
     if (progress)
         whileRedrawing([&] { building.putInPlace(); });
     else
@@ -246,6 +258,21 @@ bool restoreCancelledBeforeCopyIn()
         return true;
     s_progress->btnPrekid->setEnabled(false);
     return false;
+}
+
+// Copies the unpacked database, judged sound, into the live file, after a safety copy
+// of what the live file holds. The live file is held from the safety copy to the end
+// of the copy-in, so every save of another program lands either before (and is in
+// the safety copy) or after the restore. Cancel is heard until the copy-in begins.
+void copyInAfterSafetyCopy(const QString &unpacked, const QString &dbPath)
+{
+    beginBackupStep(kRestoreSafetyCopyPart);
+    db::ContentsReplacement replacement(unpacked, dbPath, cancellableStepProgress());
+    makeSafetyCopy(dbPath, cancellableStepProgress(), &replacement);
+    beginBackupStep(kRestoreCopyInPart);
+    if (restoreCancelledBeforeCopyIn())
+        throw db::Aborted();
+    replacement.copyIn(uncancellableStepProgress());
 }
 
 // A backup or restore the user cancelled: the progress window gone, nothing said.
@@ -481,10 +508,6 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         refuseUnlessPlainFile(ArchivePath);
         ShowBackupProgress();
         busy = true;
-        if (QFileInfo::exists(DbPath)) {
-            beginBackupStep(kRestoreSafetyCopyPart);
-            makeSafetyCopy(DbPath, cancellableStepProgress());
-        }
         const QString password = Password.isEmpty() ? defaultArchivePassword() : Password;
 
         const MaintenanceFolder work;
@@ -492,16 +515,14 @@ MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &Db
         beginBackupStep(kRestoreUnpackPart);
         const int result = unpackDatabase(ArchivePath, unpacked, password);
         if (result == 0) {
+            // Judged in full before the live file or its earlier safety copy is
+            // touched, so a refused archive leaves both as they were.
             checkIsDatabaseOfThisProgram(unpacked, ArchivePath);
             try {
                 db::useRollbackJournal(unpacked);
-                // The live file is touched only by a sound database, in one transaction.
                 beginBackupStep(kRestoreCheckPart);
                 db::checkDatabaseFile(unpacked, cancellableStepProgress());
-                beginBackupStep(kRestoreCopyInPart);
-                if (restoreCancelledBeforeCopyIn())
-                    throw db::Aborted();
-                db::replaceDatabaseContents(unpacked, DbPath, uncancellableStepProgress());
+                copyInAfterSafetyCopy(unpacked, DbPath);
             } catch (const db::Aborted &) {
                 throw;
             } catch (const db::Error &error) {

@@ -57,9 +57,10 @@ bool DeleteFileNoConfirm(const QString &Path, bool AllowUndo);
 MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &ArchivePath, int Level,
                                      const QString &Password);
 
-// Restore: keeps a ".bak" copy of the database, unpacks the archive into a
-// temporary file, checks it, and only then copies it into the database in one
-// transaction; any failure or an abort leaves the database as it was.
+// Restore: unpacks the archive into a temporary file and checks it in full; only
+// then keeps a ".bak" copy of the database and copies the archive's into it in one
+// transaction, holding the database from the copy to the end. Any failure or an
+// abort leaves the database as it was, and a refused archive the earlier ".bak".
 MaintenanceOutcome RestoreDatabase(const QString &ArchivePath, const QString &DbPath, const QString &Password);
 
 // Where each step of a backup and a restore lies on the progress bar, in percent.
@@ -69,9 +70,9 @@ struct ProgressBarPart {
 };
 inline constexpr ProgressBarPart kBackupCopyPart{0, 20};
 inline constexpr ProgressBarPart kBackupPackPart{20, 100};
-inline constexpr ProgressBarPart kRestoreSafetyCopyPart{0, 15};
-inline constexpr ProgressBarPart kRestoreUnpackPart{15, 55};
-inline constexpr ProgressBarPart kRestoreCheckPart{55, 90};
+inline constexpr ProgressBarPart kRestoreUnpackPart{0, 40};
+inline constexpr ProgressBarPart kRestoreCheckPart{40, 75};
+inline constexpr ProgressBarPart kRestoreSafetyCopyPart{75, 90};
 inline constexpr ProgressBarPart kRestoreCopyInPart{90, 100};
 
 // The progress window and the library's callback around one library call.

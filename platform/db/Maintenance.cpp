@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -30,9 +31,14 @@ QList<ClosedConnections *> &activeLists()
 class Handle
 {
 public:
-    Handle(const QString &path, int flags)
+    // uriParameters, when given, go with the path as in a "file:" URI.
+    Handle(const QString &path, int flags, const char *uriParameters = nullptr)
     {
-        const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+        const QByteArray name = uriParameters
+            ? QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + '?' + uriParameters
+            : QFile::encodeName(path);
+        const int rc = sqlite3_open_v2(name.constData(), &m_db, uriParameters ? flags | SQLITE_OPEN_URI : flags,
+                                       nullptr);
         if (rc != SQLITE_OK) {
             const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
             sqlite3_close_v2(m_db);
@@ -116,63 +122,116 @@ bool isLockedOut(int rc)
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
-// Copies every page of source's main database into destination's, in steps, telling
-// progress after each and while a step runs. A lock held by another program is
-// waited for, up to the maintenance limit. A stop is heard only when stoppable.
-void copyPages(sqlite3 *source, sqlite3 *destination, const QString &what, const StepProgress &progress,
-               bool stoppable)
+// A copy of every page of source's main database into destination's with SQLite's
+// backup API, in steps, telling progress after each and while a step runs. A lock
+// held by another program is waited for, up to the maintenance limit. Destroyed
+// before the copy is done, it leaves destination as it was.
+class PageCopy
 {
-    std::optional<ReadTransaction> still;
-    try {
-        still.emplace(source);
-    } catch (const Error &error) {
-        if (error.isBusy())
-            throw inUseError(what, error.code());
-        throw Error(QStringLiteral("%1: %2").arg(what, error.message()), error.code());
-    }
-    sqlite3_backup *backup = sqlite3_backup_init(destination, "main", source, "main");
-    if (!backup)
-        throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
-                    sqlite3_errcode(destination));
-    // Read here only between steps: the backup's own counts change while a step runs.
-    qint64 total = pageCount(source);
-    qint64 done = 0;
-    bool stopped = false;
-    const auto tell = [&] {
-        if (!stopped && progress && !progress(done, total) && stoppable)
-            stopped = true;
-    };
-    QElapsedTimer waited;
-    waited.start();
-    int stepRc = SQLITE_OK;
-    while (!stopped) {
-        stepRc = runPiece([backup] { return sqlite3_backup_step(backup, kPagesPerStep); }, tell);
-        const bool lockedOut = isLockedOut(stepRc);
-        if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
-                      : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
-            break;
-        if (!lockedOut) {
-            waited.restart();
-            total = sqlite3_backup_pagecount(backup);
-            done = total - sqlite3_backup_remaining(backup);
+public:
+    PageCopy(sqlite3 *source, sqlite3 *destination, const QString &what)
+        : m_destination(destination)
+        , m_what(what)
+    {
+        try {
+            m_still.emplace(source);
+        } catch (const Error &error) {
+            if (error.isBusy())
+                throw inUseError(what, error.code());
+            throw Error(QStringLiteral("%1: %2").arg(what, error.message()), error.code());
         }
-        tell();
-        if (stepRc == SQLITE_DONE)
-            break;
-        if (lockedOut)
-            QThread::msleep(20);
+        m_backup = sqlite3_backup_init(destination, "main", source, "main");
+        if (!m_backup)
+            throw Error(QStringLiteral("%1: %2").arg(what, QString::fromUtf8(sqlite3_errmsg(destination))),
+                        sqlite3_errcode(destination));
+        // Read here only between steps: the backup's own counts change while a step runs.
+        m_total = pageCount(source);
     }
-    sqlite3_backup_finish(backup);
-    if (stopped)
-        throw Aborted();
-    if (stepRc == SQLITE_DONE)
-        return;
-    if (isLockedOut(stepRc))
-        throw inUseError(what, stepRc);
-    const int destinationRc = sqlite3_errcode(destination);
-    const QString reason = destinationRc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(destination))
-                                                      : QString::fromUtf8(sqlite3_errstr(stepRc));
-    throw Error(QStringLiteral("%1: %2").arg(what, reason), stepRc);
+    ~PageCopy() { sqlite3_backup_finish(m_backup); }
+    PageCopy(const PageCopy &) = delete;
+    PageCopy &operator=(const PageCopy &) = delete;
+
+    // Takes destination's write lock, which SQLite's backup takes as an exclusive
+    // one, and copies no page yet. A stop is heard meanwhile.
+    void lockDestination(const StepProgress &progress) { step(0, progress, true); }
+    // Copies every page, a stop heard only when stoppable.
+    void run(const StepProgress &progress, bool stoppable) { step(kPagesPerStep, progress, stoppable); }
+
+private:
+    // Steps of pages each until the copy is done; with none, until one step succeeds.
+    void step(int pages, const StepProgress &progress, bool stoppable)
+    {
+        bool stopped = false;
+        const auto tell = [&] {
+            if (!stopped && progress && !progress(m_done, m_total) && stoppable)
+                stopped = true;
+        };
+        QElapsedTimer waited;
+        waited.start();
+        int stepRc = SQLITE_OK;
+        while (!stopped) {
+            stepRc = runPiece([this, pages] { return sqlite3_backup_step(m_backup, pages); }, tell);
+            const bool lockedOut = isLockedOut(stepRc);
+            if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
+                          : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
+                break;
+            if (!lockedOut) {
+                waited.restart();
+                m_total = sqlite3_backup_pagecount(m_backup);
+                m_done = m_total - sqlite3_backup_remaining(m_backup);
+            }
+            tell();
+            if (stepRc == SQLITE_DONE || (pages == 0 && stepRc == SQLITE_OK))
+                break;
+            if (lockedOut)
+                QThread::msleep(20);
+        }
+        if (!stopped && (stepRc == SQLITE_DONE || (pages == 0 && stepRc == SQLITE_OK)))
+            return;
+        sqlite3_backup_finish(m_backup);
+        m_backup = nullptr;
+        if (stopped)
+            throw Aborted();
+        if (isLockedOut(stepRc))
+            throw inUseError(m_what, stepRc);
+        const int destinationRc = sqlite3_errcode(m_destination);
+        const QString reason = destinationRc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_destination))
+                                                          : QString::fromUtf8(sqlite3_errstr(stepRc));
+        throw Error(QStringLiteral("%1: %2").arg(m_what, reason), stepRc);
+    }
+
+    sqlite3 *m_destination;
+    QString m_what;
+    std::optional<ReadTransaction> m_still;
+    sqlite3_backup *m_backup = nullptr;
+    qint64 m_total = 0;
+    qint64 m_done = 0;
+};
+
+// Copies source's database into a new file at copyPath (replaced when it exists).
+void copyToNewFile(sqlite3 *source, const QString &copyPath, const StepProgress &progress)
+{
+    const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
+    // Emptied, not removed: the caller may hold a lock on this very file.
+    if (QFileInfo::exists(copyPath) && !QFile::resize(copyPath, 0))
+        throw Error(QStringLiteral("%1: the file cannot be emptied.").arg(what));
+    try {
+        Handle copy(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+        // A new file nobody else reads: no journal is needed, and a failed copy is
+        // removed. A caller that needs the copy durable syncs it once it is complete.
+        detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
+        detail::exec(copy.get(), "PRAGMA synchronous=OFF");
+        PageCopy(source, copy.get(), what).run(progress, true);
+        // Closing a large copy just written can take a good part of a second; the
+        // window goes on redrawing meanwhile.
+        runPiece([&copy] { copy.close(); }, [&progress] {
+            if (progress)
+                progress(1, 1);
+        });
+    } catch (const Error &) {
+        QFile::remove(copyPath);
+        throw;
+    }
 }
 
 // Virtual machine instructions between two counts of the integrity check's progress.
@@ -246,8 +305,36 @@ QList<TableColumns> tablesOf(sqlite3 *db)
     return tables;
 }
 
-// The tables an SQL script creates, run on a database in memory.
-QList<TableColumns> tablesOfScript(const QString &sqlScript)
+// A trigger or view, with the text SQLite keeps of it.
+struct CodeObject {
+    QString type;
+    QString name;
+    QString sql;
+};
+
+// Every trigger and view of a database: code that runs when the program reads or writes.
+QList<CodeObject> codeOf(sqlite3 *db)
+{
+    QList<CodeObject> objects;
+    detail::Statement rows(db, QStringLiteral("SELECT type, name, sql FROM sqlite_master "
+                                              "WHERE type IN ('trigger', 'view') ORDER BY rowid"));
+    while (rows.step())
+        objects.append({textOf(rows.get(), 0), textOf(rows.get(), 1), textOf(rows.get(), 2)});
+    return objects;
+}
+
+struct Schema {
+    QList<TableColumns> tables;
+    QList<CodeObject> code;
+};
+
+Schema schemaOf(sqlite3 *db)
+{
+    return {tablesOf(db), codeOf(db)};
+}
+
+// What an SQL script creates, run on a database in memory.
+Schema schemaOfScript(const QString &sqlScript)
 {
     Handle scratch(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX);
     char *message = nullptr;
@@ -256,7 +343,21 @@ QList<TableColumns> tablesOfScript(const QString &sqlScript)
     sqlite3_free(message);
     if (rc != SQLITE_OK)
         throw Error(QStringLiteral("The tables to compare with cannot be made: %1").arg(reason), rc);
-    return tablesOf(scratch.get());
+    return schemaOf(scratch.get());
+}
+
+// The first trigger or view of found that expected does not hold with the same name
+// and text, as a reason; "" when none.
+QString firstForeign(const QList<CodeObject> &expected, const QList<CodeObject> &found)
+{
+    for (const CodeObject &object : found) {
+        const bool own = std::any_of(expected.begin(), expected.end(), [&](const CodeObject &wanted) {
+            return wanted.type == object.type && wanted.name == object.name && wanted.sql == object.sql;
+        });
+        if (!own)
+            return QStringLiteral("the %1 \"%2\" is not one of the program's").arg(object.type, object.name);
+    }
+    return QString();
 }
 
 // The first table or column of expected that found lacks, as a reason; "" when none.
@@ -342,28 +443,8 @@ Aborted::Aborted()
 
 void copyDatabaseFile(const QString &livePath, const QString &copyPath, const StepProgress &progress)
 {
-    const QString what = QStringLiteral("The database cannot be copied to \"%1\"").arg(copyPath);
     Handle source(livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
-    // Emptied, not removed: the caller may hold a lock on this very file.
-    if (QFileInfo::exists(copyPath) && !QFile::resize(copyPath, 0))
-        throw Error(QStringLiteral("%1: the file cannot be emptied.").arg(what));
-    try {
-        Handle copy(copyPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
-        // A new file nobody else reads: no journal is needed, and a failed copy is
-        // removed. A caller that needs the copy durable syncs it once it is complete.
-        detail::exec(copy.get(), "PRAGMA journal_mode=OFF");
-        detail::exec(copy.get(), "PRAGMA synchronous=OFF");
-        copyPages(source.get(), copy.get(), what, progress, true);
-        // Closing a large copy just written can take a good part of a second; the
-        // window goes on redrawing meanwhile.
-        runPiece([&copy] { copy.close(); }, [&progress] {
-            if (progress)
-                progress(1, 1);
-        });
-    } catch (const Error &) {
-        QFile::remove(copyPath);
-        throw;
-    }
+    copyToNewFile(source.get(), copyPath, progress);
 }
 
 void checkDatabaseFile(const QString &localPath, const StepProgress &progress)
@@ -389,19 +470,21 @@ void checkDatabaseFile(const QString &localPath, const StepProgress &progress)
 
 void checkHoldsSchema(const QString &localPath, const QString &sqlScript)
 {
-    const QList<TableColumns> expected = tablesOfScript(sqlScript);
-    QList<TableColumns> found;
+    const Schema expected = schemaOfScript(sqlScript);
+    Schema found;
     try {
         Handle db(localPath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
-        found = tablesOf(db.get());
+        found = schemaOf(db.get());
     } catch (const Error &error) {
         throw Error(QStringLiteral("it cannot be read as a database (%1)")
                         .arg(QString::fromUtf8(sqlite3_errstr(error.code()))),
                     error.code());
     }
-    const QString missing = firstMissing(expected, found);
-    if (!missing.isEmpty())
-        throw Error(missing);
+    QString reason = firstMissing(expected.tables, found.tables);
+    if (reason.isEmpty())
+        reason = firstForeign(expected.code, found.code);
+    if (!reason.isEmpty())
+        throw Error(reason);
 }
 
 void useRollbackJournal(const QString &localPath)
@@ -410,14 +493,59 @@ void useRollbackJournal(const QString &localPath)
     detail::leaveWalMode(db.get());
 }
 
-void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress)
+struct ContentsReplacement::State {
+    State(const QString &sourcePath, const QString &livePath)
+        : source(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)
+        , live(livePath, kLiveFlags)
+        , copy(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath))
+    {
+    }
+
+    Handle source;
+    Handle live;
+    PageCopy copy;
+};
+
+ContentsReplacement::ContentsReplacement(const QString &sourcePath, const QString &livePath,
+                                         const StepProgress &progress)
+    : m_livePath(livePath)
 {
     if (!QFileInfo(livePath).isFile())
         throw Error(QStringLiteral("The database file \"%1\" does not exist.").arg(livePath));
-    Handle source(sourcePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
-    Handle live(livePath, kLiveFlags);
-    copyPages(source.get(), live.get(), QStringLiteral("The database \"%1\" cannot be replaced").arg(livePath),
-              progress, false);
+    m_state = std::make_unique<State>(sourcePath, livePath);
+    m_state->copy.lockDestination(progress);
+}
+
+ContentsReplacement::~ContentsReplacement() = default;
+
+void ContentsReplacement::copyLiveFile(const QString &copyPath, const StepProgress &progress) const
+{
+    if (!m_state)
+        throw Error(QStringLiteral("The database \"%1\" is no longer held.").arg(m_livePath));
+    // The lock this object holds keeps every other program from the file, and it has
+    // written nothing yet: what is on disk is the last commit, readable without a
+    // lock. A reader that asked for one would wait for this object's lock for ever.
+    Handle source(m_livePath, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, "nolock=1");
+    copyToNewFile(source.get(), copyPath, progress);
+}
+
+void ContentsReplacement::copyIn(const StepProgress &progress)
+{
+    if (!m_state)
+        throw Error(QStringLiteral("The database \"%1\" is no longer held.").arg(m_livePath));
+    const std::unique_ptr<State> state = std::move(m_state);
+    state->copy.run(progress, false);
+}
+
+void replaceDatabaseContents(const QString &sourcePath, const QString &livePath, const StepProgress &progress)
+{
+    // Told while it waits for another program's lock too, but never stopped by it.
+    const StepProgress toldOnly = [&progress](qint64 done, qint64 total) {
+        if (progress)
+            progress(done, total);
+        return true;
+    };
+    ContentsReplacement(sourcePath, livePath, toldOnly).copyIn(progress);
 }
 
 void vacuumDatabaseFile(const QString &livePath, const StepProgress &progress)

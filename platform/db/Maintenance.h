@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QList>
 #include <QString>
@@ -65,13 +66,44 @@ void copyDatabaseFile(const QString &livePath, const QString &copyPath, const St
 void checkDatabaseFile(const QString &localPath, const StepProgress &progress = {});
 
 // Throws unless the file holds every table that sqlScript creates, each with all of
-// its columns; more tables or columns are allowed. The reason names the first table
-// or column missing, never the file. The file is only read.
+// its columns, and no trigger or view but those sqlScript creates, with the same name
+// and text: a database brings data, never code that would run on the program's saves.
+// More tables or columns are allowed. The reason names the first table or column
+// missing or the first trigger or view foreign, never the file. The file is only read.
 void checkHoldsSchema(const QString &localPath, const QString &sqlScript);
 
 // Brings a file to the journal mode the program works with (out of WAL mode), so that
 // its contents copied into the live file do not carry another mode with them.
 void useRollbackJournal(const QString &localPath);
+
+// The copy of sourcePath into the live file, begun when made: from then until it
+// ends it holds the live file's write lock, which SQLite's copy takes as an
+// exclusive one, so no other program reads or changes the file meanwhile; their
+// work waits (up to their busy timeout) and goes on after it. Made, it waits for a
+// lock of another program up to the maintenance limit, telling progress meanwhile,
+// and throws Aborted when progress asks to stop. Destroyed before copyIn, it lets go
+// of the live file with nothing written.
+class ContentsReplacement
+{
+public:
+    ContentsReplacement(const QString &sourcePath, const QString &livePath, const StepProgress &progress = {});
+    ~ContentsReplacement();
+    ContentsReplacement(const ContentsReplacement &) = delete;
+    ContentsReplacement &operator=(const ContentsReplacement &) = delete;
+
+    // A consistent copy of the live file as the lock holds it, as copyDatabaseFile
+    // makes one.
+    void copyLiveFile(const QString &copyPath, const StepProgress &progress = {}) const;
+    // Replaces the live file's contents in one transaction and lets go of the file.
+    // Progress is only told: once begun, the copy goes to its end, so that it never
+    // stops half way through the live file.
+    void copyIn(const StepProgress &progress = {});
+
+private:
+    struct State;
+    QString m_livePath;
+    std::unique_ptr<State> m_state;
+};
 
 // Replaces the contents of the live file with those of sourcePath in one
 // transaction of the live file. Progress is only told: once begun, the copy goes to

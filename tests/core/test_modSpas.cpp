@@ -1,5 +1,7 @@
 #include "core/modSpas.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -7,10 +9,11 @@
 #include <random>
 
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QThread>
 #include <QTimer>
 
@@ -70,6 +74,55 @@ public:
 
 private:
     QProcess m_process;
+};
+
+// Another program saving one customer after another, each save it was told succeeded
+// read back by name as it goes.
+class SavingInstance {
+public:
+    explicit SavingInstance(const QString &dbPath)
+    {
+        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
+                        {QStringLiteral("save"), dbPath});
+        EXPECT_EQ(nextLine(), QStringLiteral("ready"));
+    }
+    ~SavingInstance()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    // Waits until count more saves were confirmed; false when none comes in time.
+    bool waitForSaves(int count)
+    {
+        for (const qsizetype wanted = m_confirmed.size() + count; m_confirmed.size() < wanted;) {
+            const QString line = nextLine();
+            if (line.startsWith(QStringLiteral("saved ")))
+                m_confirmed += line;
+            else
+                return false;
+        }
+        return true;
+    }
+    // Stops the saving; every save that was confirmed.
+    QStringList stop()
+    {
+        m_process.write("stop\n");
+        for (QString line = nextLine(); line.startsWith(QStringLiteral("saved ")); line = nextLine())
+            m_confirmed += line;
+        return m_confirmed;
+    }
+
+private:
+    QString nextLine()
+    {
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(10000))
+                return QStringLiteral("<no answer>");
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+
+    QProcess m_process;
+    QStringList m_confirmed;
 };
 
 // A small file system of its own: full at a few kilobytes, or read-only. Needs root.
@@ -170,7 +223,33 @@ void archiveChangedDatabase(const QString &archive, const char *sql, const std::
 }
 
 constexpr quint64 kTwoGigabytes = quint64(2) << 30;
+constexpr quint64 kMegabyte = quint64(1) << 20;
 const QByteArray kDatabaseHeader("SQLite format 3\0", 16);
+
+// While it lives, no file this process writes grows beyond the limit: a write past it
+// fails, as on a full disk, so a test that unpacks too much fails instead of filling
+// the disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(quint64 bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{std::min<rlim_t>(bytes, m_before.rlim_max), m_before.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_handler)(int) = nullptr;
+};
 
 struct BadArchive {
     const char *name;
@@ -178,16 +257,21 @@ struct BadArchive {
     std::function<void(const QString &good, const QString &bad)> make;
     const char *message;
     bool smallTemporaryFolder = false;
+    // Far below what a bomb would unpack to: only a refusal at its first bytes passes.
+    quint64 fileSizeLimit = 16 * kMegabyte;
 };
 
 void PrintTo(const BadArchive &c, std::ostream *out) { *out << c.name; }
 
 class RestoreOfBadArchive : public MaintenanceTest, public ::testing::WithParamInterface<BadArchive> {};
 
-TEST_P(RestoreOfBadArchive, LeavesTheDatabaseByteForByteAndShowsAnError)
+TEST_P(RestoreOfBadArchive, LeavesTheDatabaseAndTheEarlierSafetyCopyByteForByteAndShowsAnError)
 {
     addCustomers({"Smith"});
     backupTo(archivePath("good.SPA"));
+    const QString bak = safetyCopyPath(databasePath());
+    db::copyDatabaseFile(databasePath(), bak);
+    const QByteArray earlierBak = readFile(bak);
     addCustomers({"Jones"});
     GetParam().make(archivePath("good.SPA"), archivePath("bad.SPA"));
     const QByteArray before = readFile(databasePath());
@@ -203,11 +287,16 @@ TEST_P(RestoreOfBadArchive, LeavesTheDatabaseByteForByteAndShowsAnError)
 
     expectFileDialog(archivePath("bad.SPA"));
     expectMessage(QString::fromUtf8(GetParam().message), ui::vbOK);
-    EXPECT_FALSE(waitedOnFifo(archivePath("bad.SPA"), [&] { RestoreDatabaseCommand(&area); }));
+    {
+        const FileSizeLimit limit(GetParam().fileSizeLimit);
+        EXPECT_FALSE(waitedOnFifo(archivePath("bad.SPA"), [&] { RestoreDatabaseCommand(&area); }));
+    }
     ASSERT_EQ(messages().size(), 2);
-    EXPECT_FALSE(messages().at(1).prompt.contains(QStringLiteral("restored.db"))) << "names a temporary file";
+    for (const char *temporary : {"restored.db", ".part"})
+        EXPECT_FALSE(messages().at(1).prompt.contains(QLatin1String(temporary))) << "names a temporary file";
 
     EXPECT_TRUE(readFile(databasePath()) == before);
+    EXPECT_TRUE(readFile(bak) == earlierBak) << "the earlier safety copy was replaced";
     EXPECT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(names(), (QStringList{"Smith", "Jones"}));
     EXPECT_TRUE(hasEvent("Database restore performed", QStringLiteral("Error: ")));
@@ -241,6 +330,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadArchive{"ColumnDropped", [](const QString &, const QString &bad) {
                        archiveChangedDatabase(bad, "ALTER TABLE Berth DROP COLUMN Notes"); },
                    "holds no database of this program: the table \"Berth\" lacks the column \"Notes\""},
+        BadArchive{"PlantedTrigger", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "CREATE TRIGGER WipeBookings AFTER INSERT ON Customer "
+                                                   "BEGIN DELETE FROM Booking; END"); },
+                   "holds no database of this program: the trigger \"WipeBookings\" is not one of the program's."},
+        BadArchive{"ProgramTriggerRewritten", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "DROP TRIGGER CustomerClubMemberInsert; "
+                                                   "CREATE TRIGGER CustomerClubMemberInsert AFTER INSERT ON Customer "
+                                                   "BEGIN DELETE FROM Booking; END"); },
+                   "program: the trigger \"CustomerClubMemberInsert\" is not one of the program's."},
+        BadArchive{"PlantedView", [](const QString &, const QString &bad) {
+                       archiveChangedDatabase(bad, "CREATE VIEW Everyone AS SELECT * FROM Customer"); },
+                   "holds no database of this program: the view \"Everyone\" is not one of the program's."},
+        BadArchive{"SafetyCopyDoesNotFitTheDisk", [](const QString &good, const QString &bad) {
+                       QFile::copy(good, bad);
+                       DbConnection->Execute(QStringLiteral("UPDATE Customer SET Notes = hex(randomblob(%1))")
+                                                 .arg(kMegabyte)); },
+                   "The database cannot be copied to the safety copy \"", false, kMegabyte},
         BadArchive{"DatabaseDamagedInside", [](const QString &, const QString &bad) {
                        archiveChangedDatabase(bad, "INSERT INTO Customer (Name) SELECT hex(zeroblob(900)) FROM BerthType",
                                               [](QByteArray &b) { b.replace(b.size() - 2048, 1024, QByteArray(1024, 'x')); }); },
@@ -557,6 +663,36 @@ TEST_F(MaintenanceTest, SecondInstanceKeepsWorkingThroughRestoreAndCompact)
     EXPECT_EQ(names(), expected);
     EXPECT_EQ(other.names(), expected);
     EXPECT_NO_THROW(db::checkDatabaseFile(databasePath()));
+}
+
+TEST_F(MaintenanceTest, EverySaveOfAnotherProgramDuringARestoreIsInTheBakOrInTheRestoredDatabase)
+{
+    // Some megabytes, so that the restore's steps take a while.
+    DbConnection->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+        "INSERT INTO Customer (Name, Notes) SELECT hex(randomblob(8)), hex(randomblob(200)) FROM n"));
+    backupTo(archivePath());
+    SavingInstance other(databasePath());
+    ASSERT_TRUE(other.waitForSaves(5));
+
+    expectFileDialog(archivePath());
+    expectMessage(QStringLiteral("Database restored"), ui::vbOK);
+    RestoreDatabaseCommand(nullptr);
+    ASSERT_TRUE(other.waitForSaves(5)) << "the other program cannot save after the restore";
+    const QStringList confirmed = other.stop();
+
+    const QStringList restored = names();
+    auto bak = OpenConnection(safetyCopyPath(databasePath()), QString(), 500);
+    ASSERT_TRUE(bak);
+    const QStringList kept = customerNames(*bak);
+    QSet<QString> somewhere(restored.begin(), restored.end());
+    somewhere.unite(QSet<QString>(kept.begin(), kept.end()));
+    QStringList lost;
+    for (const QString &name : confirmed)
+        if (!somewhere.contains(name))
+            lost += name;
+    EXPECT_TRUE(lost.isEmpty()) << lost.size() << " of " << confirmed.size() << " confirmed saves lost: "
+                                << lost.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(MaintenanceTest, CompactShrinksTheFileKeepsEveryRowAndTheBak)

@@ -6,6 +6,10 @@
 //                             insert NAME   adds a customer          -> "ok" or "error: ..."
 //                             names         the customers, by ID     -> "a,b,c"
 //                             quit
+//   dbhelper save PATH      says "ready", then adds customers "saved 1", "saved 2", ...
+//                           one save after another, and prints the name of each the
+//                           database confirmed, until a line or the end of stdin
+//                           comes (or a minute has passed); then says "done"
 //   dbhelper leave KIND PATH  leaves what a maintenance of the database at PATH has on
 //                           the way, says "ready" and waits for a line on stdin; KIND:
 //                             folder    a temporary folder holding a file
@@ -16,7 +20,11 @@
 #include <iostream>
 #include <string>
 
+#include <poll.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 
@@ -92,6 +100,26 @@ int leave(const std::string &kind, const QString &path)
     return 2;
 }
 
+// As a user saving one record after another: the pause lets another program's
+// waiting lock in between, as a person typing would.
+int saveInALoop(quorl::db::Connection &connection)
+{
+    constexpr qint64 kLimitMilliseconds = 60000;
+    constexpr int kPauseMicroseconds = 2000;
+    std::cout << "ready" << std::endl;
+    pollfd input{0, POLLIN, 0};
+    QElapsedTimer running;
+    running.start();
+    for (int n = 1; ::poll(&input, 1, 0) == 0 && running.elapsed() < kLimitMilliseconds; ++n) {
+        const std::string name = "saved " + std::to_string(n);
+        if (answer(connection, "insert " + name) == "ok")
+            std::cout << name << std::endl;
+        ::usleep(kPauseMicroseconds);
+    }
+    std::cout << "done" << std::endl;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -111,12 +139,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    if (command == "hold") {
+    if (command == "hold" || command == "save") {
         auto connection = quorl::OpenConnection(path, QString(), 500);
         if (!connection) {
             std::cout << "error: cannot open" << std::endl;
             return 1;
         }
+        if (command == "save")
+            return saveInALoop(*connection);
         std::cout << "ready" << std::endl;
         std::string line;
         while (std::getline(std::cin, line) && line != "quit")

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
 #include "platform/db/Maintenance.h"
 #include "support/QuorlTest.h"
 #include "support/TestFiles.h"
@@ -62,6 +63,46 @@ TEST_F(MaintenanceStepsTest, CopiesTellTheirProgressPieceByPieceUpToTheWhole)
     }
 }
 
+TEST_F(MaintenanceStepsTest, ReplacementHoldsTheLiveFileFromItsMakingToTheEndOfItsCopyIn)
+{
+    fill(databasePath(), 50);
+    db::copyDatabaseFile(databasePath(), copyPath());
+    fill(copyPath(), 10);
+    const QByteArray live = readFile(databasePath());
+    db::Connection other;
+    other.setBusyTimeout(0);
+    other.Open(QStringLiteral("Data Source=") + databasePath());
+    const auto otherSaves = [&] {
+        try {
+            other.Execute(QStringLiteral("INSERT INTO Customer (Name) VALUES ('other')"));
+            return true;
+        } catch (const db::Error &) {
+            return false;
+        }
+    };
+    const auto customers = [](db::Connection &connection) {
+        return connection.ExecuteQuery(QStringLiteral("SELECT count(*) FROM Customer"))->value(0).toInt();
+    };
+
+    {
+        const db::ContentsReplacement dropped(copyPath(), databasePath());
+        EXPECT_FALSE(otherSaves()) << "another program saved while the live file was held";
+        const QString held = worldDir() + QStringLiteral("/held.db");
+        dropped.copyLiveFile(held);
+        db::Connection copy;
+        copy.Open(QStringLiteral("Data Source=") + held);
+        EXPECT_EQ(customers(copy), 50);
+    }
+    EXPECT_TRUE(readFile(databasePath()) == live) << "dropped before its copy-in, it wrote";
+    ASSERT_TRUE(otherSaves()) << "dropped, it still holds the live file";
+
+    db::ContentsReplacement replacement(copyPath(), databasePath());
+    EXPECT_FALSE(otherSaves());
+    replacement.copyIn();
+    EXPECT_EQ(customers(other), 60);
+    EXPECT_TRUE(otherSaves()) << "the live file is still held after the copy-in";
+}
+
 struct StopCase {
     const char *name;
     int stopAt;
@@ -103,6 +144,9 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_FALSE(QFile::exists(copy)); }, true},
         StopCase{"CheckAtItsStart", 1, [](const QString &, const QString &copy, const db::StepProgress &progress) {
                      db::checkDatabaseFile(copy, progress); }, true},
+        StopCase{"ReplacementBeforeItsCopyIn", 1, [](const QString &live, const QString &copy,
+                                                     const db::StepProgress &progress) {
+                     const db::ContentsReplacement held(copy, live, progress); }, true},
         StopCase{"CopyIntoTheLiveFileGoesOn", 1, [](const QString &live, const QString &copy,
                                                     const db::StepProgress &progress) {
                      db::replaceDatabaseContents(copy, live, progress); }, false}),
