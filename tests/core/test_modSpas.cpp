@@ -46,73 +46,28 @@
 namespace quorl {
 namespace {
 
-// The same program on the same file in another process, as a second instance would be.
-class OtherInstance {
+// The test helper program run in a mode of its own on the same file: another program,
+// as a second instance would be, answering a line at a time.
+class HelperProcess {
 public:
-    explicit OtherInstance(const QString &dbPath)
+    HelperProcess(const char *mode, const QString &dbPath)
     {
         m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
-                        {QStringLiteral("hold"), dbPath});
-        EXPECT_EQ(ask(QString()), QStringLiteral("ready"));
-    }
-    ~OtherInstance()
-    {
-        m_process.write("quit\n");
-        m_process.waitForFinished(5000);
-    }
-    // Sends one command (none for the greeting) and returns its one-line answer.
-    QString ask(const QString &command)
-    {
-        if (!command.isEmpty())
-            m_process.write((command + QLatin1Char('\n')).toUtf8());
-        while (!m_process.canReadLine())
-            if (!m_process.waitForReadyRead(10000))
-                return QStringLiteral("<no answer>");
-        return QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-    QStringList names() { return ask(QStringLiteral("names")).split(QLatin1Char(',')); }
-
-private:
-    QProcess m_process;
-};
-
-// Another program saving one customer after another, each save it was told succeeded
-// read back by name as it goes.
-class SavingInstance {
-public:
-    explicit SavingInstance(const QString &dbPath)
-    {
-        m_process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/quorl-test-dbhelper"),
-                        {QStringLiteral("save"), dbPath});
+                        {QLatin1String(mode), dbPath});
         EXPECT_EQ(nextLine(), QStringLiteral("ready"));
     }
-    ~SavingInstance()
+    ~HelperProcess()
     {
-        m_process.kill();
+        if (m_process.state() != QProcess::NotRunning)
+            m_process.kill();
         m_process.waitForFinished(5000);
     }
-    // Waits until count more saves were confirmed; false when none comes in time.
-    bool waitForSaves(int count)
-    {
-        for (const qsizetype wanted = m_confirmed.size() + count; m_confirmed.size() < wanted;) {
-            const QString line = nextLine();
-            if (line.startsWith(QStringLiteral("saved ")))
-                m_confirmed += line;
-            else
-                return false;
-        }
-        return true;
-    }
-    // Stops the saving; every save that was confirmed.
-    QStringList stop()
-    {
-        m_process.write("stop\n");
-        for (QString line = nextLine(); line.startsWith(QStringLiteral("saved ")); line = nextLine())
-            m_confirmed += line;
-        return m_confirmed;
-    }
+    HelperProcess(const HelperProcess &) = delete;
+    HelperProcess &operator=(const HelperProcess &) = delete;
 
-private:
+protected:
+    void send(const QString &command) { m_process.write((command + QLatin1Char('\n')).toUtf8()); }
+    void waitForExit() { m_process.waitForFinished(5000); }
     QString nextLine()
     {
         while (!m_process.canReadLine())
@@ -121,7 +76,60 @@ private:
         return QString::fromUtf8(m_process.readLine()).trimmed();
     }
 
+private:
     QProcess m_process;
+};
+
+// A second instance holding the file open, reading and writing when asked.
+class OtherInstance : public HelperProcess {
+public:
+    explicit OtherInstance(const QString &dbPath)
+        : HelperProcess("hold", dbPath)
+    {
+    }
+    ~OtherInstance()
+    {
+        send(QStringLiteral("quit"));
+        waitForExit();
+    }
+    // Sends one command and returns its one-line answer.
+    QString ask(const QString &command)
+    {
+        send(command);
+        return nextLine();
+    }
+    QStringList names() { return ask(QStringLiteral("names")).split(QLatin1Char(',')); }
+};
+
+// Another program saving one customer after another, each save it was told succeeded
+// read back by name as it goes.
+class SavingInstance : public HelperProcess {
+public:
+    explicit SavingInstance(const QString &dbPath)
+        : HelperProcess("save", dbPath)
+    {
+    }
+    // Waits until count more saves were confirmed; false when none comes in time.
+    bool waitForSaves(int count)
+    {
+        for (const qsizetype wanted = m_confirmed.size() + count; m_confirmed.size() < wanted;) {
+            const QString line = nextLine();
+            if (!line.startsWith(QStringLiteral("saved ")))
+                return false;
+            m_confirmed += line;
+        }
+        return true;
+    }
+    // Stops the saving; every save that was confirmed.
+    QStringList stop()
+    {
+        send(QStringLiteral("stop"));
+        for (QString line = nextLine(); line.startsWith(QStringLiteral("saved ")); line = nextLine())
+            m_confirmed += line;
+        return m_confirmed;
+    }
+
+private:
     QStringList m_confirmed;
 };
 
