@@ -1,9 +1,12 @@
 #include "core/modSpas.h"
 
+#include <atomic>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include <QApplication>
 #include <QFile>
@@ -12,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include "core/MDIMain.h"
 #include "core/MaintenanceFiles.h"
@@ -134,6 +138,8 @@ void refuseUnlessItFits(quint64 size, const QString &folder, const QString &arch
                                  .toStdString());
 }
 
+int whileLibraryWorks(const std::function<int()> &call, bool cancelOutlivesTheCall);
+
 // Unpacks the archive's database to the path; the library's result code. What is no
 // SQLite database stops at its first bytes.
 int unpackDatabase(const QString &archivePath, const QString &unpacked, const QString &password)
@@ -143,7 +149,10 @@ int unpackDatabase(const QString &archivePath, const QString &unpacked, const QS
     if (const int result = ZoriginalSize(archivePath, password, &size))
         return result;
     refuseUnlessItFits(size, QFileInfo(unpacked).absolutePath(), archivePath);
-    const int result = ZuncompressExpecting(archivePath, unpacked, password, databaseHeader);
+    // A Cancel answered Yes while the last bytes went to disk still counts: nothing
+    // of the user's was touched yet.
+    const int result = whileLibraryWorks(
+        [&] { return ZuncompressExpecting(archivePath, unpacked, password, databaseHeader); }, true);
     if (result == ZRESULT_UNEXPECTED_DATA)
         throw noDatabaseOfThisProgram(archivePath, QString());
     return result;
@@ -239,6 +248,46 @@ db::StepProgress cancellableStepProgress()
 db::StepProgress uncancellableStepProgress()
 {
     return [](qint64 done, qint64 total) { return !showBackupStepProgress(double(done), double(total), false); };
+}
+
+// A call of the archive library runs on a thread of its own: its last step, syncing a
+// file of hundreds of megabytes to disk, tells nothing for a good part of a second.
+// Its callback then only records how far it has come, and waits while the window's
+// thread asks about a Cancel, so the library goes on only once the user has answered.
+struct LibraryRun {
+    std::atomic<int32_t> total{0};
+    std::atomic<int32_t> done{0};
+    std::atomic<bool> asking{false};
+    std::atomic<bool> abort{false};
+};
+
+std::atomic<LibraryRun *> s_libraryRun{nullptr};
+
+// The library's callback on its worker: the progress recorded, the answer awaited.
+bool recordLibraryProgress(LibraryRun &run, int32_t total, int32_t done)
+{
+    run.total = total;
+    run.done = done;
+    while (run.asking)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return run.abort;
+}
+
+// Runs call, a call of the archive library, while the progress window redraws and
+// hears Cancel; the library's result. When cancelOutlivesTheCall, a Cancel confirmed
+// after the library's last callback makes the result an abort all the same.
+int whileLibraryWorks(const std::function<int()> &call, bool cancelOutlivesTheCall)
+{
+    LibraryRun run;
+    s_libraryRun = &run;
+    const auto unset = qScopeGuard([] { s_libraryRun = nullptr; });
+    const int result = db::runPiece(call, [&run] {
+        run.asking = s_progress && s_progress->AbortRequested && !run.abort;
+        if (showBackupStepProgress(run.done, run.total, run.asking))
+            run.abort = true;
+        run.asking = false;
+    });
+    return result == ZRESULT_OK && run.abort && cancelOutlivesTheCall ? int(ZRESULT_USER_ABORT) : result;
 }
 
 void beginBackupStep(ProgressBarPart part)
@@ -445,7 +494,8 @@ void HideBackupProgress()
 
 void BackupProgressCallback(int32_t Total, int32_t Done, int32_t *Abort) noexcept
 {
-    const bool abort = showBackupStepProgress(Done, Total, true);
+    LibraryRun *run = s_libraryRun;
+    const bool abort = run ? recordLibraryProgress(*run, Total, Done) : showBackupStepProgress(Done, Total, true);
     if (Abort)
         *Abort = abort ? -1 : 0;
 }
@@ -480,7 +530,9 @@ MaintenanceOutcome SpasavanjeExecute(const QString &DbPath, const QString &Archi
             throw inUserTerms(error, snapshot, QStringLiteral("the temporary folder"));
         }
         beginBackupStep(kBackupPackPart);
-        const int result = Zcompress(snapshot, ArchivePath, password, Level);
+        // An archive already in place is kept, however late a Cancel came.
+        const int result =
+            whileLibraryWorks([&] { return Zcompress(snapshot, ArchivePath, password, Level); }, false);
         HideBackupProgress();
         busy = false;
 
