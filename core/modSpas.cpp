@@ -28,7 +28,7 @@
 #include "core/modttgz_api.h"
 #include "platform/db/Error.h"
 #include "platform/db/Maintenance.h"
-#include "platform/db/RunPiece.h"
+#include "platform/db/WorkAside.h"
 #include "platform/paths/FileTargets.h"
 #include "platform/paths/FreeSpace.h"
 #include "platform/ui/Clock.h"
@@ -176,7 +176,7 @@ void checkIsDatabaseOfThisProgram(const QString &unpacked, const QString &archiv
 template <typename Work>
 auto whileRedrawing(Work work)
 {
-    return db::runPiece(std::move(work), [] { QCoreApplication::processEvents(); });
+    return db::runAside(std::move(work), [] { QCoreApplication::processEvents(); });
 }
 
 // A consistent copy of the live file as its ".bak", put in place only once complete
@@ -281,7 +281,7 @@ int whileLibraryWorks(const std::function<int()> &call, bool cancelOutlivesTheCa
     LibraryRun run;
     s_libraryRun = &run;
     const auto unset = qScopeGuard([] { s_libraryRun = nullptr; });
-    const int result = db::runPiece(call, [&run] {
+    const int result = db::runAside(call, [&run] {
         run.asking = s_progress && s_progress->AbortRequested && !run.abort;
         if (showBackupStepProgress(run.done, run.total, run.asking))
             run.abort = true;

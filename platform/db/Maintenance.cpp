@@ -15,7 +15,7 @@
 
 #include "platform/db/Connection.h"
 #include "platform/db/Error.h"
-#include "platform/db/RunPiece.h"
+#include "platform/db/WorkAside.h"
 #include "platform/db/Sqlite.h"
 
 namespace quorl::db {
@@ -170,7 +170,7 @@ private:
         waited.start();
         int stepRc = SQLITE_OK;
         while (!stopped) {
-            stepRc = runPiece([this, pages] { return sqlite3_backup_step(m_backup, pages); }, tell);
+            stepRc = runAside([this, pages] { return sqlite3_backup_step(m_backup, pages); }, tell);
             const bool lockedOut = isLockedOut(stepRc);
             if (lockedOut ? waited.elapsed() > kMaintenanceBusyMilliseconds
                           : stepRc != SQLITE_OK && stepRc != SQLITE_DONE)
@@ -224,7 +224,7 @@ void copyToNewFile(sqlite3 *source, const QString &copyPath, const StepProgress 
         PageCopy(source, copy.get(), what).run(progress, true);
         // Closing a large copy just written can take a good part of a second; the
         // window goes on redrawing meanwhile.
-        runPiece([&copy] { copy.close(); }, [&progress] {
+        runAside([&copy] { copy.close(); }, [&progress] {
             if (progress)
                 progress(1, 1);
         });
@@ -266,7 +266,7 @@ QString integrityCheck(sqlite3 *db, const StepProgress &progress)
         db, [](sqlite3 *handle) { sqlite3_progress_handler(handle, 0, nullptr, nullptr); });
     QString verdict;
     try {
-        verdict = runPiece(
+        verdict = runAside(
             [db] {
                 detail::Statement check(db, QStringLiteral("PRAGMA integrity_check"));
                 return check.step() ? textOf(check.get(), 0) : QString();
@@ -562,7 +562,7 @@ void vacuumDatabaseFile(const QString &livePath, const StepProgress &progress)
                         error.code());
         }
     };
-    runPiece(vacuum, [&progress] {
+    runAside(vacuum, [&progress] {
         if (progress)
             progress(0, 1);
     });

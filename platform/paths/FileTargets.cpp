@@ -89,18 +89,6 @@ GuardedFiles guardedFiles(const QString &databasePath)
     return guarded;
 }
 
-// "a/b/c" gives ("a/b", "c"), "c" gives (".", "c"), "/c" gives ("/", "c"); a path
-// ending in "/" names its folder itself, as ".".
-std::pair<QByteArray, QByteArray> folderAndName(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-    QByteArray name = path.mid(slash + 1);
-    if (name.isEmpty())
-        name = ".";
-    return {folder, name};
-}
-
 int openFolder(int at, const QByteArray &folder)
 {
     return ::openat(at, folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -187,6 +175,16 @@ std::filesystem::path fsPath(const QString &localPath)
 }
 
 } // namespace
+
+std::pair<QByteArray, QByteArray> folderAndName(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    QByteArray name = path.mid(slash + 1);
+    if (name.isEmpty())
+        name = ".";
+    return {folder, name};
+}
 
 QString safetyCopyPath(const QString &databasePath)
 {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+
+#include <QByteArray>
 #include <QString>
 
 // What the program may write over and read from. A file written to a name the
@@ -13,6 +16,11 @@
 // not there yet counts by its folder's identity and its name.
 
 namespace quorl::paths {
+
+// An encoded local path as the folder to open and the name inside it: "a/b/c" gives
+// ("a/b", "c"), "c" gives (".", "c"), "/c" gives ("/", "c"); a path ending in "/"
+// names its folder itself, as ".".
+std::pair<QByteArray, QByteArray> folderAndName(const QByteArray &path);
 
 // "DB.bak" beside "DB.mdb": the safety copy a restore or compact keeps.
 QString safetyCopyPath(const QString &databasePath);

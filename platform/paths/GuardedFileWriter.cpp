@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 #include <utility>
 
 #include <QFile>
@@ -46,12 +47,8 @@ GuardedFileWriter::~GuardedFileWriter()
 
 bool GuardedFileWriter::open()
 {
-    const QByteArray local = QFile::encodeName(m_path);
-    const qsizetype slash = local.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : local.left(slash);
-    m_name = local.mid(slash + 1);
-    if (m_name.isEmpty())
-        m_name = ".";
+    QByteArray folder;
+    std::tie(folder, m_name) = folderAndName(QFile::encodeName(m_path));
     m_folder = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (m_folder < 0)
         return failWithSystemError();

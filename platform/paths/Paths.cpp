@@ -25,18 +25,26 @@ bool hasDrive(const QString &path)
         && path.at(0).unicode() < 0x80;
 }
 
-// The entry of folder named like name, preferring the exact spelling; empty when none.
+// The entry of folder named like name, preferring the exact spelling, else the first
+// in name order that differs only in letter case; empty when none. The kernel is
+// asked with the folder's path as it stands (QDir would fold its ".." by text).
 QString matchEntry(const QString &folder, const QString &name)
 {
-    if (QFileInfo::exists(folder + QLatin1Char('/') + name))
-        return name;
-    const QStringList entries = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return QString();
+    QString found;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString entryName = QFile::decodeName(entry->d_name);
+        if (entryName == name) {
+            found = entryName;
+            break;
+        }
+        if (entryName.compare(name, Qt::CaseInsensitive) == 0 && (found.isEmpty() || entryName < found))
+            found = entryName;
     }
-    return QString();
+    ::closedir(dir);
+    return found;
 }
 
 // root has no trailing "/" (except the file-system root "/" itself).
@@ -73,27 +81,6 @@ QString walk(const QString &root, const QString &rest, bool keepTrailing)
     return current;
 }
 
-// The entry of folder named like name, asking the kernel with the folder's path as it
-// stands (QDir would fold its ".." by text); empty when none.
-QString kernelEntry(const QString &folder, const QString &name)
-{
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return QString();
-    QString found;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QString entryName = QFile::decodeName(entry->d_name);
-        if (entryName == name) {
-            found = entryName;
-            break;
-        }
-        if (found.isEmpty() && entryName.compare(name, Qt::CaseInsensitive) == 0)
-            found = entryName;
-    }
-    ::closedir(dir);
-    return found;
-}
-
 // As walk(), but every part kept as given, "." and ".." included.
 QString walkForOpen(const QString &root, const QString &rest)
 {
@@ -106,7 +93,7 @@ QString walkForOpen(const QString &root, const QString &rest)
             continue;
         QString name = part;
         if (!part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
-            const QString found = kernelEntry(current, part);
+            const QString found = matchEntry(current, part);
             if (!found.isEmpty())
                 name = found;
         }
